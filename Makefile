@@ -1,0 +1,43 @@
+# Top-level commands: `make run` builds and starts the engine, `make test` builds and runs every test.
+BUILD      := build
+ASAN_BUILD := build-asan
+JOBS       ?= 2
+
+.PHONY: all setup build asan run test unit unit-asan perft bench clean
+
+all: build
+
+setup:
+	@scripts/setup.sh
+
+build: setup
+	@cmake -S . -B $(BUILD) -DCMAKE_BUILD_TYPE=Release >/dev/null
+	@cmake --build $(BUILD) -j $(JOBS)
+
+asan: setup
+	@cmake -S . -B $(ASAN_BUILD) -DCMAKE_BUILD_TYPE=Debug -DKORVEL_SANITIZE=ON >/dev/null
+	@cmake --build $(ASAN_BUILD) -j $(JOBS)
+
+# Starts the engine in a folder that holds its books and example files.
+run: build
+	@mkdir -p $(BUILD)/run
+	@cp -r books/. $(BUILD)/run/ 2>/dev/null || true
+	@cd $(BUILD)/run && ../korvel
+
+unit: build
+	@cd $(BUILD) && ctest -j $(JOBS) --output-on-failure
+
+unit-asan: asan
+	@cd $(ASAN_BUILD) && ASAN_OPTIONS=detect_leaks=0 UBSAN_OPTIONS=halt_on_error=1 ctest -j $(JOBS) --output-on-failure
+
+test: unit unit-asan
+
+# Deep perft runs against published numbers and against fairy-stockfish, with nodes per second.
+perft: build
+	@python3 tools/perftsuite.py --deep
+
+bench: build
+	@$(BUILD)/korvel-bench
+
+clean:
+	rm -rf $(BUILD) $(ASAN_BUILD)
