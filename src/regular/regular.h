@@ -22,4 +22,9 @@ int pickmove(int *movefrom, int *moveto, int ply, int last, int first);
 int pickmovecrazy(int *movefrom, int *moveto, int ply, int last, int first);
 void clearkillers();
 
+// --- search (search.cpp) ---
+// The main search. At ply 1 it returns the root choice and leaves the chosen move in finfrom/finto.
+int search(int alpha, int beta, int depth, int ply, int *epsquares, int aftermove, uint64_t key, int nonull,
+           int epflag, int innull, int *wheld, int *bheld, int *wpieces, int *bpieces);
+
 #endif
