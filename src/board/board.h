@@ -108,7 +108,7 @@ extern uint64_t zpiece[13 * 65];   // [13 * square + code]: man of that code on 
 extern uint64_t zhand[17 * 13];    // [17 * code + k]: the k-th man of that code in a hand
 extern uint64_t zmove;             // toggled by every move, null moves included
 extern uint64_t zatomic[5];        // [1..4]: the four single values drawn for the atomic keys
-extern uint64_t zcastle[8];        // [1..4] castling rights a/h white, a/h black; [5], [6] unused; [7] is zep
+extern uint64_t zcastle[8];        // [1..4] rights: white a, white h, black a, black h; [5], [6] unused; [7] en passant
 extern uint64_t zcheck[5];         // [1..4]: 3check counters, white >= 1, >= 2, black >= 1, >= 2
 extern hashentry *transtable;      // the transposition table; null when it could not be allocated
 extern long long hashentries;      // number of entries in transtable
@@ -132,6 +132,8 @@ void unmakelists(int *wheld, int *bheld, int *wpieces, int *bpieces, int from, i
 void undrop(int *wheld, int *bheld, int *wpieces, int *bpieces, int from, int to, int slot);
 
 // --- keys and table (hash.cpp) ---
+void seedrandom(unsigned seed);    // seeds the engine's pseudo-random generator
+int randomdraw();                  // one draw of that generator, 0..32767
 void initkeys(unsigned seed);
 uint64_t rootkey(int epflag);
 uint64_t rootkeycrazy(int epflag, const int *whitehand, const int *blackhand);
@@ -143,7 +145,8 @@ uint64_t updatekeycrazy(uint64_t key, int from, int to, int captured, int isnull
 int allocatetable();               // 1 when the table of hashentries entries was allocated and cleared
 void freetable();
 void cleartable();                 // whole entries to 0
-void clearhashkeys();              // stored keys to 0, the rest of every entry kept
+void clearhashkeys();              // stored keys cleared, the rest of every entry kept
+void clearhashentries();           // stored keys, best moves and depths cleared (a new game)
 int probehash(uint64_t key, int depth, int alpha, int beta, int ply, int mainsearch);
 
 #endif

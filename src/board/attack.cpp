@@ -1,0 +1,93 @@
+// Attack detection: the one check test of every engine, and the stalemate test that runs after
+// board-move generation.
+#include "board/board.h"
+
+int stalemateflag = 0;
+
+// Walks one ray from s and answers 1 when the first man met is `slider` or `queen`.
+static inline int rayhits(int s, const int *ray, int slider, int queen) {
+  int step = ray[0];
+  int t = s;
+  for (int i = ray[s]; i > 0; i--) {
+    t += step;
+    int man = board[t];
+    if (man > 0) return man == slider || man == queen;
+  }
+  return 0;
+}
+
+// Answers 1 when the man on sq is attacked by the other colour. The attacking colour follows the
+// man on the square: a white king is attacked by black men; anything else, an empty square too,
+// by white men. Kings never attack: two kings side by side do not count as attacking each other.
+int isattacked(int sq) {
+  if (sq < 1 || sq > 64) return 0;
+  int base = board[sq] == WKING ? BLACKOFFSET : 0;
+  bool afile = onafile(sq);
+  bool hfile = onhfile(sq);
+
+  if (base) {
+    if (!afile && sq + 7 <= 64 && board[sq + 7] == BPAWN) return 1;
+    if (!hfile && sq + 9 <= 64 && board[sq + 9] == BPAWN) return 1;
+  } else {
+    if (!hfile && sq - 7 >= 1 && board[sq - 7] == WPAWN) return 1;
+    if (!afile && sq - 9 >= 1 && board[sq - 9] == WPAWN) return 1;
+  }
+
+  int knight = base + WKNIGHT;
+  bool bfile = sq % 8 == 2;
+  bool gfile = sq % 8 == 7;
+  if (sq <= 49 && !afile && board[sq + 15] == knight) return 1;
+  if (sq <= 47 && !hfile && board[sq + 17] == knight) return 1;
+  if (sq <= 58 && !afile && !bfile && board[sq + 6] == knight) return 1;
+  if (sq <= 54 && !gfile && !hfile && board[sq + 10] == knight) return 1;
+  if (sq >= 18 && !afile && board[sq - 17] == knight) return 1;
+  if (sq >= 16 && !hfile && board[sq - 15] == knight) return 1;
+  if (sq >= 7 && !gfile && !hfile && board[sq - 6] == knight) return 1;
+  if (sq >= 11 && !afile && !bfile && board[sq - 10] == knight) return 1;
+
+  int bishop = base + WBISHOP;
+  int rook = base + WROOK;
+  int queen = base + WQUEEN;
+  if (rayhits(sq, rayupright, bishop, queen) || rayhits(sq, rayupleft, bishop, queen) ||
+      rayhits(sq, raydownright, bishop, queen) || rayhits(sq, raydownleft, bishop, queen))
+    return 1;
+  if (rayhits(sq, rayup, rook, queen) || rayhits(sq, raydown, rook, queen) || rayhits(sq, rayright, rook, queen) ||
+      rayhits(sq, rayleft, rook, queen))
+    return 1;
+  return 0;
+}
+
+// Counts the men that can move: the runs of equal from-squares in the list.
+static int movingmen(const int *movefrom, int count) {
+  int men = 0;
+  for (int i = 1; i <= count; i++)
+    if (i == 1 || movefrom[i] != movefrom[i - 1]) men++;
+  return men;
+}
+
+// Raises stalemateflag when the side to move (white codes on odd plies) is not in check yet every
+// move of the freshly generated list leaves its king attacked. Only small lists (under 15 moves
+// of at most three men) are tested, so the make/test/unmake loop is rarely run.
+int stalematetest(const int *movefrom, const int *moveto, int count, int ply) {
+  if (count >= 15) return 0;
+  if (movingmen(movefrom, count) >= 4) return 0;
+  int king = ply % 2 == 1 ? WKING : BKING;
+  int kingsq = 0;
+  for (int s = 1; s <= 64; s++)
+    if (board[s] == king) kingsq = s;
+  if (isattacked(kingsq)) return 0;
+  for (int i = 1; i <= count; i++) {
+    int from = movefrom[i];
+    int to = moveto[i];
+    int moved = board[from];
+    int saved = board[to];
+    board[to] = moved;
+    board[from] = EMPTY;
+    int attacked = isattacked(moved == king ? to : kingsq);
+    board[from] = moved;
+    board[to] = saved;
+    if (!attacked) return 0;
+  }
+  if (count > 0) stalemateflag = 1;
+  return stalemateflag;
+}

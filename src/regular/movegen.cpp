@@ -1,0 +1,274 @@
+// The regular engine's move generators (every pseudo-legal move of one colour, in a fixed order)
+// and the two move pickers.
+#include "regular/regular.h"
+
+#include <cstring>
+
+const int orderrank[13] = {0, 1, 2, 2, 3, 4, 5, 1, 2, 2, 3, 4, 5};
+int killer1from[MAXPLY];
+int killer1to[MAXPLY];
+int killer2from[MAXPLY];
+int killer2to[MAXPLY];
+int lastto[MAXPLY];
+
+// What a generator needs to know of the side it generates for.
+struct genside {
+  int first, last;          // the side's codes
+  int pawn, rook, king;
+  int forward;              // pawn step, +8 or -8
+  int enemypawn;
+  int castleking, castlea, castleh;
+};
+
+static inline bool isenemy(int code, const genside &side) {
+  return code > 0 && (code < side.first || code > side.last);
+}
+
+static inline void addmove(int *movefrom, int *moveto, int *count, int from, int to) {
+  ++*count;
+  movefrom[*count] = from;
+  moveto[*count] = to;
+}
+
+// Appends the target when it is empty or holds an enemy man.
+static inline void addtarget(int *movefrom, int *moveto, int *count, int from, int to, const genside &side) {
+  int man = board[to];
+  if (man == EMPTY || isenemy(man, side)) addmove(movefrom, moveto, count, from, to);
+}
+
+// Pawn moves in their fixed order: push, double push, the capture and en passant to one side,
+// then the capture and en passant to the other.
+static void genpawn(int *movefrom, int *moveto, int *count, int s, const int *epsquares, const genside &side) {
+  int fwd = side.forward;
+  int push = s + fwd;
+  if (push < 1 || push > 64) return;
+  bool home = fwd > 0 ? s <= 16 : s >= 49;
+  if (board[push] == EMPTY) {
+    addmove(movefrom, moveto, count, s, push);
+    if (home && board[push + fwd] == EMPTY) addmove(movefrom, moveto, count, s, push + fwd);
+  }
+  // White captures towards +9 (not from the h-file) then +7; black towards -7 (not from the
+  // h-file) then -9: in both cases the h-side capture comes first.
+  int hside = fwd > 0 ? s + 9 : s - 7;
+  int aside = fwd > 0 ? s + 7 : s - 9;
+  int enemymarker = side.enemypawn;  // the marker an enemy double step leaves
+  if (!onhfile(s)) {
+    if (isenemy(board[hside], side)) addmove(movefrom, moveto, count, s, hside);
+    if (epsquares[hside] == enemymarker && board[s + 1] == side.enemypawn) addmove(movefrom, moveto, count, s, hside);
+  }
+  if (!onafile(s)) {
+    if (isenemy(board[aside], side)) addmove(movefrom, moveto, count, s, aside);
+    if (epsquares[aside] == enemymarker && board[s - 1] == side.enemypawn) addmove(movefrom, moveto, count, s, aside);
+  }
+}
+
+static void genknight(int *movefrom, int *moveto, int *count, int s, const genside &side) {
+  bool afile = onafile(s), hfile = onhfile(s);
+  bool bfile = s % 8 == 2, gfile = s % 8 == 7;
+  if (s <= 49 && !afile) addtarget(movefrom, moveto, count, s, s + 15, side);
+  if (s <= 47 && !hfile) addtarget(movefrom, moveto, count, s, s + 17, side);
+  if (s <= 58 && !afile && !bfile) addtarget(movefrom, moveto, count, s, s + 6, side);
+  if (s <= 54 && !gfile && !hfile) addtarget(movefrom, moveto, count, s, s + 10, side);
+  if (s >= 18 && !afile) addtarget(movefrom, moveto, count, s, s - 17, side);
+  if (s >= 16 && !hfile) addtarget(movefrom, moveto, count, s, s - 15, side);
+  if (s >= 7 && !gfile && !hfile) addtarget(movefrom, moveto, count, s, s - 6, side);
+  if (s >= 11 && !afile && !bfile) addtarget(movefrom, moveto, count, s, s - 10, side);
+}
+
+// Slides along one ray until the edge or the first occupied square (an enemy there is captured).
+static void genray(int *movefrom, int *moveto, int *count, int s, const int *ray, const genside &side) {
+  int step = ray[0];
+  int t = s;
+  for (int i = ray[s]; i > 0; i--) {
+    t += step;
+    int man = board[t];
+    if (man == EMPTY) {
+      addmove(movefrom, moveto, count, s, t);
+      continue;
+    }
+    if (isenemy(man, side)) addmove(movefrom, moveto, count, s, t);
+    return;
+  }
+}
+
+static void gendiagonals(int *movefrom, int *moveto, int *count, int s, const genside &side) {
+  genray(movefrom, moveto, count, s, rayupright, side);
+  genray(movefrom, moveto, count, s, rayupleft, side);
+  genray(movefrom, moveto, count, s, raydownright, side);
+  genray(movefrom, moveto, count, s, raydownleft, side);
+}
+
+static void genstraights(int *movefrom, int *moveto, int *count, int s, const genside &side) {
+  genray(movefrom, moveto, count, s, rayup, side);
+  genray(movefrom, moveto, count, s, raydown, side);
+  genray(movefrom, moveto, count, s, rayright, side);
+  genray(movefrom, moveto, count, s, rayleft, side);
+}
+
+// Answers 1 when a king of the side put on sq (beside the real one) would not be attacked.
+static int safewithking(int sq, const genside &side) {
+  int saved = board[sq];
+  board[sq] = side.king;
+  int attacked = isattacked(sq);
+  board[sq] = saved;
+  return !attacked;
+}
+
+// Castling from the king's castling square s, a-side first. Only the two squares towards the rook
+// are asked for, so the same rule castles from e1/e8 and, on the turned board, from d1/d8.
+static void gencastle(int *movefrom, int *moveto, int *count, int s, const genside &side) {
+  if (s - 3 >= 1 && side.castlea > 0 && board[side.castlea] == side.rook && board[s - 1] == EMPTY &&
+      board[s - 2] == EMPTY && (board[s - 3] == EMPTY || onafile(s - 3)) && !isattacked(s) &&
+      safewithking(s - 1, side) && safewithking(s - 2, side))
+    addmove(movefrom, moveto, count, s, s - 2);
+  if (s + 3 <= 64 && side.castleh > 0 && board[side.castleh] == side.rook && board[s + 1] == EMPTY &&
+      board[s + 2] == EMPTY && (board[s + 3] == EMPTY || onhfile(s + 3)) && !isattacked(s) &&
+      safewithking(s + 1, side) && safewithking(s + 2, side))
+    addmove(movefrom, moveto, count, s, s + 2);
+}
+
+static void genking(int *movefrom, int *moveto, int *count, int s, int skipcastle, const genside &side) {
+  bool afile = onafile(s), hfile = onhfile(s);
+  if (s <= 56) addtarget(movefrom, moveto, count, s, s + 8, side);
+  if (s <= 55 && !hfile) addtarget(movefrom, moveto, count, s, s + 9, side);
+  if (s <= 57 && !afile) addtarget(movefrom, moveto, count, s, s + 7, side);
+  if (s <= 63 && !hfile) addtarget(movefrom, moveto, count, s, s + 1, side);
+  if (s >= 2 && !afile) addtarget(movefrom, moveto, count, s, s - 1, side);
+  if (s >= 8 && !hfile) addtarget(movefrom, moveto, count, s, s - 7, side);
+  if (s >= 10 && !afile) addtarget(movefrom, moveto, count, s, s - 9, side);
+  if (s >= 9) addtarget(movefrom, moveto, count, s, s - 8, side);
+  if (skipcastle == 0 && s == side.castleking) gencastle(movefrom, moveto, count, s, side);
+}
+
+// Appends a drop of every man type in the hand, once per type, on every empty square (pawns only
+// on ranks 2 to 7).
+static void gendrops(int *movefrom, int *moveto, int *count, const int *hand, const genside &side) {
+  bool seen[13] = {false};
+  for (int i = 1; i < HANDSLOTS; i++) {
+    int code = hand[i];
+    if (code < side.first || code > side.last || seen[code]) continue;
+    seen[code] = true;
+    bool pawn = code == side.pawn;
+    for (int sq = pawn ? 9 : 1; sq <= (pawn ? 56 : 64); sq++)
+      if (board[sq] == EMPTY) addmove(movefrom, moveto, count, -code, sq);
+  }
+}
+
+// Generates every pseudo-legal move of one side: square by square from 1 to 64, then the
+// stalemate test on the board moves, then in crazyhouse the drops.
+static void generate(int *movefrom, int *moveto, int *count, int ply, const int *epsquares, int skipcastle,
+                     const int *hand, const genside &side) {
+  *count = 0;
+  for (int s = 1; s <= 64; s++) {
+    int man = board[s];
+    if (man < side.first || man > side.last) continue;
+    switch (man - side.first + 1) {
+      case WPAWN: genpawn(movefrom, moveto, count, s, epsquares, side); break;
+      case WKNIGHT: genknight(movefrom, moveto, count, s, side); break;
+      case WBISHOP: gendiagonals(movefrom, moveto, count, s, side); break;
+      case WROOK: genstraights(movefrom, moveto, count, s, side); break;
+      case WQUEEN:
+        gendiagonals(movefrom, moveto, count, s, side);
+        genstraights(movefrom, moveto, count, s, side);
+        break;
+      case WKING: genking(movefrom, moveto, count, s, skipcastle, side); break;
+    }
+  }
+  stalematetest(movefrom, moveto, *count, ply);
+  if (crazymode && hand && hand[0] != NODROPS) gendrops(movefrom, moveto, count, hand, side);
+}
+
+// All pseudo-legal moves of the white codes into movefrom/moveto (1-based), count set.
+void genwhite(int *movefrom, int *moveto, int *count, int ply, const int *epsquares, int skipcastle, const int *hand) {
+  genside side = {WPAWN, WKING, WPAWN, WROOK, WKING, 8, BPAWN, wcastleking, wcastlea, wcastleh};
+  generate(movefrom, moveto, count, ply, epsquares, skipcastle, hand, side);
+}
+
+// All pseudo-legal moves of the black codes.
+void genblack(int *movefrom, int *moveto, int *count, int ply, const int *epsquares, int skipcastle, const int *hand) {
+  genside side = {BPAWN, BKING, BPAWN, BROOK, BKING, -8, WPAWN, bcastleking, bcastlea, bcastleh};
+  generate(movefrom, moveto, count, ply, epsquares, skipcastle, hand, side);
+}
+
+static inline void swapentries(int *movefrom, int *moveto, int a, int b) {
+  int f = movefrom[a], t = moveto[a];
+  movefrom[a] = movefrom[b];
+  moveto[a] = moveto[b];
+  movefrom[b] = f;
+  moveto[b] = t;
+}
+
+// Brings the best capture or killer among entries first..last to position first. Answers 1 when
+// it found a move worth ordering; once it answers 0 the rest is taken in list order.
+int pickmove(int *movefrom, int *moveto, int ply, int last, int first) {
+  assert(ply >= 0 && ply < MAXPLY);
+  int best = -100;
+  int bestindex = 0;
+  for (int i = first; i <= last; i++) {
+    int from = movefrom[i], to = moveto[i];
+    int victim = board[to];
+    int mover = from > 0 ? board[from] : -from;
+    int base = victim * 100 - mover;
+    if (victim != 0 && base + 15 > best) {
+      best = base + 15;
+      bestindex = i;
+    }
+    if (from == killer1from[ply] && to == killer1to[ply] && base + 35 > best) {
+      best = base + 35;
+      bestindex = i;
+    }
+    if (from == killer2from[ply] && to == killer2to[ply] && base + 15 > best) {
+      best = base + 15;
+      bestindex = i;
+    }
+  }
+  if (best > -100 && bestindex != first) swapentries(movefrom, moveto, first, bestindex);
+  return best != -100;
+}
+
+// Makes entry i the best when its score is strictly higher; answers true (the entry scored).
+static inline bool raisebest(int score, int i, int *best, int *bestindex) {
+  if (score > *best) {
+    *best = score;
+    *bestindex = i;
+  }
+  return true;
+}
+
+// The crazyhouse picker: a king capture first, then recaptures on the square the opponent just
+// moved to, then captures by the ranks of victim and attacker. Answers 1 whenever first <= last.
+int pickmovecrazy(int *movefrom, int *moveto, int ply, int last, int first) {
+  assert(ply >= 1 && ply < MAXPLY);
+  int best = -100;
+  int bestindex = 0;
+  for (int i = first; i <= last; i++) {
+    int from = movefrom[i], to = moveto[i];
+    int victim = board[to];
+    bool scored = false;
+    if (from > 0 && (victim == WKING || victim == BKING)) {
+      best = 7500;
+      bestindex = i;
+      break;
+    }
+    if (from > 0 && to == lastto[ply - 1]) scored |= raisebest(7000 - orderrank[victim], i, &best, &bestindex);
+    if (from > 0 && victim != EMPTY) {
+      int v = orderrank[victim], a = orderrank[board[from]];
+      scored |= raisebest(v > a ? v * 1000 - a : v == a ? a * 100 : v * 10 - a, i, &best, &bestindex);
+    }
+    if (i == first && !scored) {
+      best = from > 0 ? -150 : -from - 50;
+      bestindex = i;
+    }
+  }
+  if (best > -100 && bestindex != first) swapentries(movefrom, moveto, first, bestindex);
+  return first <= last;
+}
+
+// Clears the killer tables and the to-squares of the moves being searched.
+void clearkillers() {
+  memset(killer1from, 0, sizeof killer1from);
+  memset(killer1to, 0, sizeof killer1to);
+  memset(killer2from, 0, sizeof killer2from);
+  memset(killer2to, 0, sizeof killer2to);
+  memset(lastto, 0, sizeof lastto);
+}
