@@ -1,0 +1,446 @@
+// The regular engine's static evaluation: material, square tables, pawn structure, mobility,
+// rook files, king safety scaled by the opponent's material, the 3check bonus, and the crazyhouse
+// evaluation that also counts the men in hand.
+#include "config/config.h"
+#include "frontend/frontend.h"
+#include "regular/regular.h"
+
+#include <cstring>
+
+constexpr int KINGSAFETYSATURATION = 3000;   // opponent material from which king safety weighs fully
+constexpr double KINGSAFETYFULLSCALE = 7.5;  // the full weight
+constexpr double KINGSAFETYMATERIALUNIT = 600.0;  // below saturation the weight is material / 600
+constexpr int PHASEMINOR = 250;              // phase material of a knight or bishop
+constexpr int PHASEROOK = 500;               // of a rook
+constexpr int PHASEWHITEQUEEN = 950;         // of White's queen
+constexpr int PHASEBLACKQUEEN = 1000;        // of Black's queen: Black's queen weighs more
+constexpr int ROOKSEVENTHBONUS = 10;         // a rook on the opponent's second rank
+constexpr int ROOKHALFOPENBONUS = 16;        // a rook on a file without own pawns
+constexpr int ROOKOPENBONUS = 24;            // a rook on a file without any pawn
+constexpr int CASTLEDBONUS = 25;             // the side has castled in the current line
+constexpr int FIRSTCHECKBONUS = 150;         // 3check: one check given
+constexpr int SECONDCHECKBONUS = 325;        // 3check: two checks given, middlegame
+constexpr int SECONDCHECKENDBONUS = 200;     // 3check: two checks given, endgame
+constexpr int DOUBLEDPAWN = 10;              // a pawn with an own pawn behind it
+constexpr int BACKWARDPAWN = 8;              // no own pawn beside or behind it on the neighbouring files
+constexpr int ISOLATEDPAWN = 28;             // no own pawn on either neighbouring file
+constexpr int FREEPAWN = 15;                 // no enemy pawn ahead of it on the neighbouring files
+constexpr int DEFAULTKINGSAFETYDIVISOR = 1;
+
+int kingsafetydivisor = DEFAULTKINGSAFETYDIVISOR;
+long long evalcount = 0;
+
+// Square tables, indexed by square (a1 = 1), listed rank 1 first.
+static const int defaultpawntable[65] = {0,
+      0,   0,   0,   0,   0,   0,   0,   0,  // rank 1
+      9,   9,   9,   0,   0,   9,   9,   9,  // rank 2
+      6,   8,   8,  10,  10,   8,   8,   6,  // rank 3
+      6,   8,  12,  20,  20,  12,   8,   6,  // rank 4
+      8,  12,  12,  16,  16,  12,  12,   8,  // rank 5
+     42,  46,  44,  42,  42,  44,  46,  42,  // rank 6
+     82,  86,  84,  82,  82,  84,  86,  82,  // rank 7
+      0,   0,   0,   0,   0,   0,   0,   0  // rank 8
+};
+static const int defaultbpawntable[65] = {0,
+      0,   0,   0,   0,   0,   0,   0,   0,  // rank 1
+    -82, -86, -84, -82, -82, -84, -86, -82,  // rank 2
+    -42, -46, -44, -42, -42, -44, -46, -42,  // rank 3
+     -8, -12, -12, -26, -16, -12, -12,  -8,  // rank 4
+     -6,  -8, -12, -20, -20, -12,  -8,  -6,  // rank 5
+     -6,  -8,  -8, -10, -10,  -8,  -8,  -6,  // rank 6
+     -9,  -9,  -9,   0,   0,  -9,  -9,  -9,  // rank 7
+      0,   0,   0,   0,   0,   0,   0,   0  // rank 8
+};
+int pawntable[65] = {0,
+      0,   0,   0,   0,   0,   0,   0,   0,  // rank 1
+      9,   9,   9,   0,   0,   9,   9,   9,  // rank 2
+      6,   8,   8,  10,  10,   8,   8,   6,  // rank 3
+      6,   8,  12,  20,  20,  12,   8,   6,  // rank 4
+      8,  12,  12,  16,  16,  12,  12,   8,  // rank 5
+     42,  46,  44,  42,  42,  44,  46,  42,  // rank 6
+     82,  86,  84,  82,  82,  84,  86,  82,  // rank 7
+      0,   0,   0,   0,   0,   0,   0,   0  // rank 8
+};
+int bpawntable[65] = {0,
+      0,   0,   0,   0,   0,   0,   0,   0,  // rank 1
+    -82, -86, -84, -82, -82, -84, -86, -82,  // rank 2
+    -42, -46, -44, -42, -42, -44, -46, -42,  // rank 3
+     -8, -12, -12, -26, -16, -12, -12,  -8,  // rank 4
+     -6,  -8, -12, -20, -20, -12,  -8,  -6,  // rank 5
+     -6,  -8,  -8, -10, -10,  -8,  -8,  -6,  // rank 6
+     -9,  -9,  -9,   0,   0,  -9,  -9,  -9,  // rank 7
+      0,   0,   0,   0,   0,   0,   0,   0  // rank 8
+};
+const int knighttable[65] = {0,
+      0,   4,   8,  10,  10,   8,   4,   0,  // rank 1
+      4,   8,  16,  20,  20,  16,   8,   4,  // rank 2
+      8,  16,  24,  28,  28,  24,  16,   8,  // rank 3
+     10,  20,  28,  32,  32,  28,  20,  10,  // rank 4
+     10,  20,  28,  32,  32,  28,  20,  10,  // rank 5
+      8,  16,  24,  28,  28,  24,  16,   8,  // rank 6
+      4,   8,  16,  20,  20,  16,   8,   4,  // rank 7
+      0,   4,   8,  10,  10,   8,   4,   0  // rank 8
+};
+const int bknighttable[65] = {0,
+      0,  -4,  -8, -10, -10,  -8,  -4,   0,  // rank 1
+     -4,  -8, -16, -20, -20, -16,  -8,  -4,  // rank 2
+     -8, -16, -24, -28, -28, -24, -16,  -8,  // rank 3
+    -10, -20, -28, -32, -32, -28, -20, -10,  // rank 4
+    -10, -20, -28, -32, -32, -28, -20, -10,  // rank 5
+     -8, -16, -24, -28, -28, -24, -16,  -8,  // rank 6
+     -4,  -8, -16, -20, -20, -16,  -8,  -4,  // rank 7
+      0,  -4,  -8, -10, -10,  -8,  -4,   0  // rank 8
+};
+const int bishoptable[65] = {0,
+     14,  14,  14,  14,  14,  14,  14,  14,  // rank 1
+     14,  22,  18,  18,  18,  18,  22,  14,  // rank 2
+     14,  18,  22,  22,  22,  22,  18,  14,  // rank 3
+     14,  18,  22,  22,  22,  22,  18,  14,  // rank 4
+     14,  18,  22,  22,  22,  22,  18,  14,  // rank 5
+     14,  18,  22,  22,  22,  22,  18,  14,  // rank 6
+     14,  22,  18,  18,  18,  18,  22,  14,  // rank 7
+     14,  14,  14,  14,  14,  14,  14,  14  // rank 8
+};
+const int bbishoptable[65] = {0,
+    -14, -14, -14, -14, -14, -14, -14, -14,  // rank 1
+    -14, -22, -18, -18, -18, -18, -22, -14,  // rank 2
+    -14, -18, -22, -22, -22, -22, -18, -14,  // rank 3
+    -14, -18, -22, -22, -22, -22, -18, -14,  // rank 4
+    -14, -18, -22, -22, -22, -22, -18, -14,  // rank 5
+    -14, -18, -22, -22, -22, -22, -18, -14,  // rank 6
+    -14, -22, -18, -18, -18, -18, -22, -14,  // rank 7
+    -14, -14, -14, -14, -14, -14, -14, -14  // rank 8
+};
+const int kingendtable[65] = {0,
+      0,  10,  20,  30,  30,  20,  10,   0,  // rank 1
+     10,  20,  30,  40,  40,  30,  20,  10,  // rank 2
+     20,  30,  40,  50,  50,  40,  30,  20,  // rank 3
+     30,  40,  50,  60,  60,  50,  40,  30,  // rank 4
+     30,  40,  50,  60,  60,  50,  40,  30,  // rank 5
+     20,  30,  40,  50,  50,  40,  30,  20,  // rank 6
+     10,  20,  30,  40,  40,  30,  20,  10,  // rank 7
+      0,  10,  20,  30,  30,  20,  10,   0  // rank 8
+};
+
+const int bishopmobtable[15] = {-3, -2, 0, 2, 4, 6, 8, 10, 12, 13, 14, 15, 16, 16, 16};
+const int rookmobtable[15] = {0, 2, 4, 6, 8, 10, 11, 12, 13, 14, 14, 14, 14, 14, 14};
+const int kingopentable[15] = {0, 0, -10, -20, -30, -40, -50, -60, -70, -80, -90, -100, -110, -120, -130};
+
+// King-position values for king safety; the engine's own king starts on e1 when it plays White
+// and on d1 when it plays Black, and the home squares are graded accordingly.
+static const int kingposwhite[65] = {0,
+     0,  1,  2, -4,  0, -4,  2,  1,
+    -4, -4, -4, -4, -4, -4, -4, -4,
+    -8, -8, -8, -8, -8, -8, -8, -8,
+    -8, -8, -8, -8, -8, -8, -8, -8,
+    -8, -8, -8, -8, -8, -8, -8, -8,
+    -8, -8, -8, -8, -8, -8, -8, -8,
+    -4, -4, -4, -4, -4, -4, -4, -4,
+     0,  1,  2, -4,  0, -4,  2,  1};
+static const int kingposblack[65] = {0,
+     1,  2, -4,  0, -4,  2,  1,  0,
+    -4, -4, -4, -4, -4, -4, -4, -4,
+    -8, -8, -8, -8, -8, -8, -8, -8,
+    -8, -8, -8, -8, -8, -8, -8, -8,
+    -8, -8, -8, -8, -8, -8, -8, -8,
+    -8, -8, -8, -8, -8, -8, -8, -8,
+    -4, -4, -4, -4, -4, -4, -4, -4,
+     1,  2, -4,  0, -4,  2,  1,  0};
+
+int wcount[10];
+int bcount[10];
+int wrear[10];
+int brear[10];
+
+// Fills the per-file pawn summary from the board: pawn counts, the rearmost white pawn's rank
+// and the rearmost (highest) black pawn's rank; files 0 and 9 stay empty sentinels.
+void filesummary() {
+  for (int f = 0; f <= 9; f++) {
+    wcount[f] = 0;
+    bcount[f] = 0;
+    wrear[f] = 9;
+    brear[f] = -1;
+  }
+  for (int sq = 1; sq <= 64; sq++) {
+    int f = fileof(sq) + 1;
+    int r = rankof(sq);
+    if (board[sq] == WPAWN) {
+      wcount[f]++;
+      if (r < wrear[f]) wrear[f] = r;
+    } else if (board[sq] == BPAWN) {
+      bcount[f]++;
+      if (r > brear[f]) brear[f] = r;
+    }
+  }
+}
+
+// Structure of a white pawn on file 1..8, rank r: doubled, backward or isolated, and free of
+// enemy pawns ahead of it on the neighbouring files. Reads the file summary.
+int pawnshapewhite(int file, int rank) {
+  assert(file >= 1 && file <= 8);
+  int v = 0;
+  if (wrear[file] < rank) v -= DOUBLEDPAWN;
+  if (rank < wrear[file - 1] && rank < wrear[file + 1])
+    v -= (wcount[file - 1] == 0 && wcount[file + 1] == 0) ? ISOLATEDPAWN : BACKWARDPAWN;
+  if (brear[file - 1] <= rank && brear[file + 1] <= rank) v += FREEPAWN;
+  return v;
+}
+
+// The mirror of pawnshapewhite for a black pawn, with Black's signs (a weakness raises the score).
+int pawnshapeblack(int file, int rank) {
+  assert(file >= 1 && file <= 8);
+  int v = 0;
+  if (rank < brear[file]) v += DOUBLEDPAWN;
+  if (brear[file - 1] < rank && brear[file + 1] < rank)
+    v += (bcount[file - 1] == 0 && bcount[file + 1] == 0) ? ISOLATEDPAWN : BACKWARDPAWN;
+  if (rank <= wrear[file - 1] && rank <= wrear[file + 1]) v -= FREEPAWN;
+  return v;
+}
+
+// Counts the empty squares seen along one ray table from sq up to the first occupied square.
+static int raycount(const int *ray, int sq) {
+  int step = ray[0];
+  int n = 0;
+  for (int i = 1; i <= ray[sq]; i++) {
+    if (board[sq + step * i] > 0) break;
+    n++;
+  }
+  return n;
+}
+
+// Mobility of a bishop on sq (choice 0, from the bishop table) or the openness of a king's
+// diagonals (choice 1, from the king table).
+int bishopmobility(int sq, int choice) {
+  assert(sq >= 1 && sq <= 64);
+  int n = raycount(rayupright, sq) + raycount(rayupleft, sq) + raycount(raydownright, sq) + raycount(raydownleft, sq);
+  return choice == 0 ? bishopmobtable[n] : kingopentable[n];
+}
+
+// Mobility of a rook on sq (choice 0) or the openness of a king's files and ranks (choice 1).
+int rookmobility(int sq, int choice) {
+  assert(sq >= 1 && sq <= 64);
+  int n = raycount(rayup, sq) + raycount(raydown, sq) + raycount(rayright, sq) + raycount(rayleft, sq);
+  return choice == 0 ? rookmobtable[n] : kingopentable[n];
+}
+
+// Position value of a king square for king safety, from the table that fits the engine's colour.
+static int kingposition(int k) { return color == 1 ? kingposwhite[k] : kingposblack[k]; }
+
+// Shelter of one wing of the white king: for each file, a missing pawn costs the file's penalty,
+// an advanced one 2 (third rank), 4 (fourth) or 6 (further).
+static int whiteshelter(const int *whitecount, int file, int missingpenalty) {
+  if (whitecount[file] == 0) return -missingpenalty;
+  if (board[8 + file] == WPAWN) return 0;
+  if (board[16 + file] == WPAWN) return -2;
+  if (board[24 + file] == WPAWN) return -4;
+  return -6;
+}
+
+// The same for the black king, ranks 7, 6 and 5.
+static int blackshelter(const int *blackcount, int file, int missingpenalty) {
+  if (blackcount[file] == 0) return -missingpenalty;
+  if (board[48 + file] == BPAWN) return 0;
+  if (board[40 + file] == BPAWN) return -2;
+  if (board[32 + file] == BPAWN) return -4;
+  return -6;
+}
+
+// King safety of the white king on k: its square, the pawn shelter of its wing (a fianchettoed
+// bishop softens a pushed knight's pawn), or in the centre the open files beside it, which cost
+// less while the king may still castle. No king (k = 0) is no value.
+double kingsafetywhite(int k, const int *whitecount) {
+  assert(k >= 0 && k <= 64);
+  if (k == 0) return 0.0;
+  int v = kingposition(k);
+  int kf = fileof(k) + 1;
+  if (kf >= 6) {
+    v += whiteshelter(whitecount, 6, 7) + whiteshelter(whitecount, 7, 9) + whiteshelter(whitecount, 8, 7);
+    if (board[23] == WPAWN && board[15] == WBISHOP) v += 2;
+  } else if (kf <= 3) {
+    v += whiteshelter(whitecount, 3, 7) + whiteshelter(whitecount, 2, 9) + whiteshelter(whitecount, 1, 7);
+    if (board[18] == WPAWN && board[10] == WBISHOP) v += 2;
+  } else {
+    int p = (k == wcastleking) ? 3 : 6;
+    for (int f = kf - 1; f <= kf + 1; f++)
+      if (whitecount[f] == 0) v -= p;
+  }
+  return v;
+}
+
+// King safety of the black king on k, the mirror of kingsafetywhite (every missing file costs 7),
+// returned with the opposite sign so that a weak black king raises the score.
+double kingsafetyblack(int k, const int *blackcount) {
+  assert(k >= 0 && k <= 64);
+  if (k == 0) return 0.0;
+  int v = kingposition(k);
+  int kf = fileof(k) + 1;
+  if (kf >= 6) {
+    v += blackshelter(blackcount, 6, 7) + blackshelter(blackcount, 7, 7) + blackshelter(blackcount, 8, 7);
+    if (board[55] == BBISHOP && board[47] == BPAWN) v += 2;
+  } else if (kf <= 3) {
+    v += blackshelter(blackcount, 3, 7) + blackshelter(blackcount, 2, 7) + blackshelter(blackcount, 1, 7);
+    if (board[50] == BBISHOP && board[42] == BPAWN) v += 2;
+  } else {
+    int p = (k == bcastleking) ? 3 : 6;
+    for (int f = kf - 1; f <= kf + 1; f++)
+      if (blackcount[f] == 0) v -= p;
+  }
+  return -v;
+}
+
+// Weight of a king-safety value by the material the opponent still has to attack with.
+static double kingsafetyscale(double material) {
+  return material >= KINGSAFETYSATURATION ? KINGSAFETYFULLSCALE : material / KINGSAFETYMATERIALUNIT;
+}
+
+// A rook's file bonus: half-open for its own side, more on a file without any pawn.
+static int rookfilebonus(int ownpawns, int enemypawns) {
+  if (ownpawns > 0) return 0;
+  return enemypawns == 0 ? ROOKOPENBONUS : ROOKHALFOPENBONUS;
+}
+
+// The score from White's view turned to the side to move: side 0 White, side 1 Black, else 0.
+static int byside(int e, int side) {
+  if (side == 0) return e;
+  if (side == 1) return -e;
+  return 0;
+}
+
+// Static evaluation of normal chess and its near variants for the side to move (0 White, 1 Black).
+// Walks the files a..h, each from rank 1; the first king of each colour met is the one whose
+// safety counts. King safety is left out in the endgame and weighed by the opponent's material.
+int evaluate(int side) {
+  evalcount++;
+  filesummary();
+  int e = 0;
+  int whitephase = 0;
+  int blackphase = 0;
+  int wk = 0;
+  int bk = 0;
+  for (int f = 1; f <= 8; f++) {
+    for (int r = 1; r <= 8; r++) {
+      int sq = f + 8 * (r - 1);
+      switch (board[sq]) {
+        case WPAWN: e += regularvalue[WPAWN] + pawntable[sq] + pawnshapewhite(f, r); break;
+        case WKNIGHT:
+          e += regularvalue[WKNIGHT] + knighttable[sq];
+          whitephase += PHASEMINOR;
+          break;
+        case WBISHOP:
+          e += regularvalue[WBISHOP] + 2 * bishopmobility(sq, 0) + bishoptable[sq];
+          whitephase += PHASEMINOR;
+          break;
+        case WROOK:
+          e += regularvalue[WROOK] + 2 * rookmobility(sq, 0) + rookfilebonus(wcount[f], bcount[f]);
+          if (r == 7) e += ROOKSEVENTHBONUS;
+          whitephase += PHASEROOK;
+          break;
+        case WQUEEN:
+          e += regularvalue[WQUEEN];
+          whitephase += PHASEWHITEQUEEN;
+          break;
+        case WKING:
+          e += regularvalue[WKING];
+          if (endgameflag) e += kingendtable[sq];
+          if (wcastled) e += CASTLEDBONUS;
+          if (wk == 0) wk = sq;
+          break;
+        case BPAWN: e += regularvalue[BPAWN] + bpawntable[sq] + pawnshapeblack(f, r); break;
+        case BKNIGHT:
+          e += regularvalue[BKNIGHT] + bknighttable[sq];
+          blackphase += PHASEMINOR;
+          break;
+        case BBISHOP:
+          e += regularvalue[BBISHOP] - 2 * bishopmobility(sq, 0) + bbishoptable[sq];
+          blackphase += PHASEMINOR;
+          break;
+        case BROOK:
+          e += regularvalue[BROOK] - 2 * rookmobility(sq, 0) - rookfilebonus(bcount[f], wcount[f]);
+          if (r == 2) e -= ROOKSEVENTHBONUS;
+          blackphase += PHASEROOK;
+          break;
+        case BQUEEN:
+          e += regularvalue[BQUEEN];
+          blackphase += PHASEBLACKQUEEN;
+          break;
+        case BKING:
+          e += regularvalue[BKING];
+          if (endgameflag) e -= kingendtable[sq];
+          if (bcastled) e -= CASTLEDBONUS;
+          if (bk == 0) bk = sq;
+          break;
+        default: break;
+      }
+    }
+  }
+  if (endgameflag == 0) {
+    double w = kingsafetywhite(wk, wcount) / kingsafetydivisor;
+    double b = kingsafetyblack(bk, bcount) / kingsafetydivisor;
+    int t = (int)(w * kingsafetyscale(blackphase));
+    e += (int)(b * kingsafetyscale(whitephase) + t);
+  }
+  if (threecheckmode) {
+    if (topc >= 1) e += FIRSTCHECKBONUS;
+    if (topc >= 2) e += endgameflag ? SECONDCHECKENDBONUS : SECONDCHECKBONUS;
+    if (topp >= 1) e -= FIRSTCHECKBONUS;
+    if (topp >= 2) e -= endgameflag ? SECONDCHECKENDBONUS : SECONDCHECKBONUS;
+  }
+  return byside(e, side);
+}
+
+// Static evaluation of crazyhouse for the side to move: the men in both hands count at their
+// crazyhouse values, the men on the board as in evaluate but with the crazyhouse values and
+// without phase material, king safety or check bonus; instead each king is charged for the open
+// lines around it, where dropped men would attack it.
+int evaluatecrazy(int side, const int *whitehand, const int *blackhand) {
+  evalcount++;
+  filesummary();
+  int e = 0;
+  for (int i = 1; i < HANDSLOTS; i++) {
+    if (whitehand[i] > 0) e += crazyvalue[whitehand[i]];
+    if (blackhand[i] > 0) e -= crazyvalue[blackhand[i]];
+  }
+  for (int f = 1; f <= 8; f++) {
+    for (int r = 1; r <= 8; r++) {
+      int sq = f + 8 * (r - 1);
+      switch (board[sq]) {
+        case WPAWN: e += crazyvalue[WPAWN] + pawntable[sq] + pawnshapewhite(f, r); break;
+        case WKNIGHT: e += crazyvalue[WKNIGHT] + knighttable[sq]; break;
+        case WBISHOP: e += crazyvalue[WBISHOP] + 2 * bishopmobility(sq, 0) + bishoptable[sq]; break;
+        case WROOK:
+          e += crazyvalue[WROOK] + 2 * rookmobility(sq, 0) + rookfilebonus(wcount[f], bcount[f]);
+          if (r == 7) e += ROOKSEVENTHBONUS;
+          break;
+        case WQUEEN: e += crazyvalue[WQUEEN]; break;
+        case WKING:
+          e += crazyvalue[WKING] + bishopmobility(sq, 1) + rookmobility(sq, 1);
+          if (endgameflag) e += kingendtable[sq];
+          if (wcastled) e += CASTLEDBONUS;
+          break;
+        case BPAWN: e += -crazyvalue[BPAWN] + bpawntable[sq] + pawnshapeblack(f, r); break;
+        case BKNIGHT: e += -crazyvalue[BKNIGHT] + bknighttable[sq]; break;
+        case BBISHOP: e += -crazyvalue[BBISHOP] - 2 * bishopmobility(sq, 0) + bbishoptable[sq]; break;
+        case BROOK:
+          e += -crazyvalue[BROOK] - 2 * rookmobility(sq, 0) - rookfilebonus(bcount[f], wcount[f]);
+          if (r == 2) e -= ROOKSEVENTHBONUS;
+          break;
+        case BQUEEN: e -= crazyvalue[BQUEEN]; break;
+        case BKING:
+          e += -crazyvalue[BKING] - bishopmobility(sq, 1) - rookmobility(sq, 1);
+          if (endgameflag) e -= kingendtable[sq];
+          if (bcastled) e -= CASTLEDBONUS;
+          break;
+        default: break;
+      }
+    }
+  }
+  return byside(e, side);
+}
+
+// Puts the king-safety divisor and the pawn tables back to their defaults and clears evalcount.
+void resetevaluation() {
+  kingsafetydivisor = DEFAULTKINGSAFETYDIVISOR;
+  memcpy(pawntable, defaultpawntable, sizeof pawntable);
+  memcpy(bpawntable, defaultbpawntable, sizeof bpawntable);
+  evalcount = 0;
+}

@@ -1,0 +1,244 @@
+// The regular engine's quiescence search: stand pat on the evaluation, then captures and
+// promotions that survive a material test, checking moves too in 3check. The material test is a
+// static exchange evaluation over every order of captures on the square.
+#include "config/config.h"
+#include "frontend/frontend.h"
+#include "regular/regular.h"
+
+constexpr int SEEKING = 7500;          // exchange value of a king: capturing one ends everything
+constexpr int PROMOTIONMARGIN = 1050;  // a promotion is worth searching while best is below stand pat + this
+constexpr int DELTAMARGIN = 50;        // slack of the material tests against the best score so far
+constexpr int THIRDCHECK = 3;          // 3check: the check that wins
+
+const int seevalue[13] = {0, 100, 325, 325, 550, 950, SEEKING, 100, 325, 325, 550, 950, SEEKING};
+long long seecount = 0;
+long long qnodes = 0;
+
+// Markers of a quiescence child: quiescence never makes a double step that matters.
+static const int noepsquares[65] = {};
+
+// Finds the king of the side not to move at this ply: with the engine White the board is scanned
+// file by file from a1 upwards, with the engine Black file by file from h8 downwards, so that the
+// first king met is the one the real board shows first. 0 when there is none.
+int opponentking(int ply) {
+  int king = (ply % 2 == 1) ? BKING : WKING;
+  if (color == 1) {
+    for (int f = 1; f <= 8; f++)
+      for (int r = 1; r <= 8; r++)
+        if (board[f + 8 * (r - 1)] == king) return f + 8 * (r - 1);
+  } else {
+    for (int f = 8; f >= 1; f--)
+      for (int r = 8; r >= 1; r--)
+        if (board[f + 8 * (r - 1)] == king) return f + 8 * (r - 1);
+  }
+  return 0;
+}
+
+// Square of the mover's king after a quiescence move to `to`: the king's new square when it
+// moved, else the first king of that code on the board (quiescence does not keep the king squares).
+static int kingof(int king, int to) {
+  if (board[to] == king) return to;
+  for (int sq = 1; sq <= 64; sq++)
+    if (board[sq] == king) return sq;
+  return 0;
+}
+
+// Polls input and the clock every pollinterval nodes from the second iteration on; a poll that
+// asks to end the game counts as a stop. Answers 1 when the clock has run out at this poll.
+int stopcheck() {
+  if (searchdepth < 2 || nodes % pollinterval != 0) return 0;
+  pollinput();
+  if (discardmove) stopsearch = 1;
+  if (searchstart + (unsigned)movetime < gettickcount()) {
+    stopsearch = 1;
+    return 1;
+  }
+  return 0;
+}
+
+// Appends to the list every capture onto sq by the colour that attacks the man there (White when
+// a black man stands on sq, Black otherwise): pawns, knights, sliders (first man on each ray),
+// then the king.
+void attackersof(int sq, int *fromlist, int *tolist, int *count) {
+  assert(sq >= 1 && sq <= 64);
+  int base = isblack(board[sq]) ? 0 : BLACKOFFSET;
+  auto add = [&](int from) {
+    assert(*count < SEEMAXATTACKERS - 1);
+    (*count)++;
+    fromlist[*count] = from;
+    tolist[*count] = sq;
+  };
+  if (base == 0) {
+    if (sq >= 8 && !onhfile(sq) && board[sq - 7] == WPAWN) add(sq - 7);
+    if (sq >= 10 && !onafile(sq) && board[sq - 9] == WPAWN) add(sq - 9);
+  } else {
+    if (!onafile(sq) && sq + 7 <= 64 && board[sq + 7] == BPAWN) add(sq + 7);
+    if (!onhfile(sq) && sq + 9 <= 64 && board[sq + 9] == BPAWN) add(sq + 9);
+  }
+  int knight = base + WKNIGHT;
+  int file = fileof(sq);
+  if (sq <= 49 && file >= 1 && board[sq + 15] == knight) add(sq + 15);
+  if (sq <= 47 && file <= 6 && board[sq + 17] == knight) add(sq + 17);
+  if (sq <= 58 && file >= 2 && board[sq + 6] == knight) add(sq + 6);
+  if (sq <= 54 && file <= 5 && board[sq + 10] == knight) add(sq + 10);
+  if (sq >= 18 && file >= 1 && board[sq - 17] == knight) add(sq - 17);
+  if (sq >= 16 && file <= 6 && board[sq - 15] == knight) add(sq - 15);
+  if (sq >= 7 && file <= 5 && board[sq - 6] == knight) add(sq - 6);
+  if (sq >= 11 && file >= 2 && board[sq - 10] == knight) add(sq - 10);
+  const int *diagonals[4] = {rayupright, rayupleft, raydownright, raydownleft};
+  for (const int *ray : diagonals) {
+    for (int i = 1; i <= ray[sq]; i++) {
+      int t = sq + ray[0] * i;
+      if (board[t] > 0) {
+        if (board[t] == base + WBISHOP || board[t] == base + WQUEEN) add(t);
+        break;
+      }
+    }
+  }
+  const int *lines[4] = {rayup, raydown, rayright, rayleft};
+  for (const int *ray : lines) {
+    for (int i = 1; i <= ray[sq]; i++) {
+      int t = sq + ray[0] * i;
+      if (board[t] > 0) {
+        if (board[t] == base + WROOK || board[t] == base + WQUEEN) add(t);
+        break;
+      }
+    }
+  }
+  int king = base + WKING;
+  if (sq <= 56 && board[sq + 8] == king) add(sq + 8);
+  if (sq <= 55 && !onhfile(sq) && board[sq + 9] == king) add(sq + 9);
+  if (sq <= 57 && !onafile(sq) && board[sq + 7] == king) add(sq + 7);
+  if (sq <= 63 && !onhfile(sq) && board[sq + 1] == king) add(sq + 1);
+  if (sq >= 2 && !onafile(sq) && board[sq - 1] == king) add(sq - 1);
+  if (sq >= 8 && !onhfile(sq) && board[sq - 7] == king) add(sq - 7);
+  if (sq >= 10 && !onafile(sq) && board[sq - 9] == king) add(sq - 9);
+  if (sq >= 9 && board[sq - 8] == king) add(sq - 8);
+}
+
+// The best material the side attacking sq can win there, recaptures included, trying every
+// capture in every order (not capturing is always allowed, so never below 0). A king that can
+// be taken makes it 7500.
+int seegain(int sq) {
+  assert(sq >= 1 && sq <= 64);
+  seecount++;
+  int fromlist[SEEMAXATTACKERS];
+  int tolist[SEEMAXATTACKERS];
+  int count = 0;
+  attackersof(sq, fromlist, tolist, &count);
+  int result = 0;
+  for (int i = 1; i <= count; i++) {
+    int from = fromlist[i];
+    int captured = board[sq];
+    if (captured == WKING || captured == BKING) return SEEKING;
+    board[sq] = board[from];
+    board[from] = EMPTY;
+    if (captured > 0) {
+      int g = seevalue[captured] - seegain(sq);
+      if (g > result) result = g;
+    }
+    board[from] = board[sq];
+    board[sq] = captured;
+  }
+  return result;
+}
+
+// Quiescence search at ply (White on odd plies) with qdepth 0, -1, ... below the main search.
+// Stands pat on the evaluation; searches promotions while they can still matter, captures that
+// do not lose material in the exchange and can reach the best score, and in 3check checking
+// moves. Moves are made on the board only (pawns promote to queens); the key is passed on as it
+// is and the hands only feed the crazyhouse evaluation. A captured king scores 15000 - ply, and
+// so does a third check.
+int qsearch(int alpha, int beta, int qdepth, int ply, const int *epsquares, int innull, uint64_t key, int *wheld,
+            int *bheld) {
+  assert(alpha < beta);
+  assert(ply >= 1 && ply < MAXPLY);
+  assert(qdepth <= 0);
+  nodes++;
+  qnodes++;
+  stopcheck();
+  if (stopsearch && searchdepth >= 2) return 0;
+  if (alpha != ROOTALPHA && beta != ROOTBETA && innull == 0 && qdepth == 0) {
+    int probe = probehash(key, 0, alpha, beta, ply, 0);
+    if (probe != PROBEMISS) return probe;
+  }
+  int standpat = crazymode ? evaluatecrazy((ply + 1) % 2, wheld, bheld) : evaluate((ply + 1) % 2);
+  if (standpat >= beta) return beta;
+  int best = standpat > alpha ? standpat : alpha;
+
+  int movefrom[MAXQMOVES];
+  int moveto[MAXQMOVES];
+  int count = 0;
+  int white = ply % 2;
+  if (white)
+    genwhite(movefrom, moveto, &count, ply, epsquares, 1, wheld);
+  else
+    genblack(movefrom, moveto, &count, ply, epsquares, 1, bheld);
+  assert(count < MAXQMOVES);
+  int oppking = opponentking(ply);
+  int oppkingcode = white ? BKING : WKING;
+  int picking = 1;
+  for (int i = 1; i <= count; i++) {
+    if (picking) picking = pickmove(movefrom, moveto, ply, count, i);
+    int from = movefrom[i];
+    int to = moveto[i];
+    assert(from > 0);  // drops are switched off by the callers
+    int promoted = 0;
+    if (board[from] == BPAWN && to <= 8) {
+      board[from] = BQUEEN;
+      promoted = 1;
+    } else if (board[from] == WPAWN && to >= 57) {
+      board[from] = WQUEEN;
+      promoted = 1;
+    }
+    int captured = board[to];
+    board[to] = board[from];
+    board[from] = EMPTY;
+    lastto[ply] = to;
+
+    int searchit = 0;
+    if (captured > 0 || promoted) {
+      int chosen = promoted && best < standpat + PROMOTIONMARGIN;
+      if (standpat + seevalue[captured] < best - DELTAMARGIN) {
+        chosen = 0;
+      } else if (!chosen && captured > 0) {
+        int g = seevalue[captured] - seegain(to);
+        chosen = g >= 0 && standpat + g >= best - DELTAMARGIN;
+      }
+      searchit = chosen;
+    }
+    int checked = 0;
+    int thirdcheck = 0;
+    if (threecheckmode && isattacked(oppking)) {
+      checked = 1;
+      int given = white ? ++topc : ++topp;
+      searchit = 1;
+      if (given >= THIRDCHECK && !isattacked(kingof(white ? WKING : BKING, to))) thirdcheck = 1;
+    }
+    int kingtaken = (to == oppking && captured == oppkingcode);
+    int score = best;
+    int searched = 0;
+    if (searchit && !stopsearch && !kingtaken && !thirdcheck) {
+      score = -qsearch(-beta, -best, qdepth - 1, ply + 1, noepsquares, innull, key, wheld, bheld);
+      searched = 1;
+    }
+
+    board[from] = board[to];
+    if (promoted) board[from] = white ? WPAWN : BPAWN;
+    board[to] = captured;
+    if (checked) {
+      if (white)
+        topc--;
+      else
+        topp--;
+    }
+
+    if (kingtaken || thirdcheck) return KINGSCORE - ply;
+    if (searched && score > best) best = score;
+    if (searched && score >= beta) {
+      cutoffs++;
+      return beta;
+    }
+  }
+  return best;
+}
