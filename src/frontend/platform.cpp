@@ -1,9 +1,25 @@
-// Platform services: the millisecond clock, the output writer and the input poll.
+// Platform services: the millisecond clock, the output writer, and standard input. Input is read
+// into one pending buffer that both the protocol reader and the poll during a search draw from, so
+// that nothing read is lost: the reader takes complete lines, the poll takes only the lines it
+// acts on and leaves the rest, in order, for the reader.
 #include "frontend/frontend.h"
 
+#include <cerrno>
 #include <cstdarg>
 #include <cstdio>
+#include <cstring>
 #include <ctime>
+#include <poll.h>
+#include <unistd.h>
+
+static char pending[PENDINGSIZE];      // bytes read from standard input and not yet handed on
+static int pendingcount = 0;           // bytes held in pending
+static int pendingscanned = 0;         // leading bytes of pending the poll has examined already
+static int inputended = 0;             // 1 once standard input reported its end or an error
+
+static int fillpending();
+static void takepending(char *block, int count);
+static int pollline(const char *line, int length);
 
 // Milliseconds from a monotonic clock; wraps like a 32-bit tick counter.
 unsigned gettickcount() {
@@ -20,6 +36,170 @@ void output(const char *format, ...) {
   va_end(args);
 }
 
-// Looks at waiting input during a search without blocking. Nothing is read until the protocol
-// reader's poll is in place.
-void pollinput() {}
+// Forgets input read but not yet handed on, and the end of input.
+void resetinput() {
+  pendingcount = 0;
+  pendingscanned = 0;
+  inputended = 0;
+}
+
+// Reads once from standard input (blocking) into the free part of pending. At the end of input or
+// on a read error inputended is raised. Returns the number of bytes added.
+static int fillpending() {
+  if (inputended || pendingcount >= PENDINGSIZE) return 0;
+  for (;;) {
+    ssize_t got = read(0, pending + pendingcount, (size_t)(PENDINGSIZE - pendingcount));
+    if (got > 0) {
+      pendingcount += (int)got;
+      return (int)got;
+    }
+    if (got < 0 && errno == EINTR) continue;
+    inputended = 1;
+    return 0;
+  }
+}
+
+// Moves the first count bytes of pending into block and closes the gap.
+static void takepending(char *block, int count) {
+  assert(count >= 0 && count <= pendingcount);
+  memcpy(block, pending, (size_t)count);
+  memmove(pending, pending + count, (size_t)(pendingcount - count));
+  pendingcount -= count;
+  pendingscanned = pendingscanned > count ? pendingscanned - count : 0;
+}
+
+// Fills block (size bytes, which the caller has zeroed) with the next complete lines of input,
+// waiting for them if need be. A trailing partial line waits for its newline; a line longer than
+// the block is handed on in pieces of the block's size. At the end of input the rest is handed on
+// with a newline, and after that the word quit, so that the game ends as on that command.
+// Returns the number of bytes placed.
+int readblock(char *block, int size) {
+  assert(size > 8);
+  for (;;) {
+    int limit = pendingcount < size ? pendingcount : size;
+    int last = -1;
+    for (int i = 0; i < limit; i++) {
+      if (pending[i] == '\n') last = i;
+    }
+    if (last >= 0) {
+      takepending(block, last + 1);
+      return last + 1;
+    }
+    if (pendingcount >= size) {
+      takepending(block, size);
+      return size;
+    }
+    if (inputended) {
+      if (pendingcount > 0) {
+        int count = pendingcount;
+        takepending(block, count);
+        block[count] = '\n';
+        return count + 1;
+      }
+      memcpy(block, "quit\n", 5);
+      return 5;
+    }
+    fillpending();
+  }
+}
+
+// Reads the next line of input into line (at most size - 1 characters, terminated), for the
+// console editor. Returns 0 at the end of input.
+int readline(char *line, int size) {
+  assert(size > 1);
+  for (;;) {
+    for (int i = 0; i < pendingcount; i++) {
+      if (pending[i] == '\n' || i == size - 2) {
+        takepending(line, i + 1);
+        line[i + 1] = 0;
+        return 1;
+      }
+    }
+    if (inputended) {
+      if (pendingcount == 0) return 0;
+      int count = pendingcount < size - 1 ? pendingcount : size - 1;
+      takepending(line, count);
+      line[count] = 0;
+      return 1;
+    }
+    fillpending();
+  }
+}
+
+// Scans one complete line for the words that matter during a search. Returns 1 when the line was
+// acted on (it is then consumed), 2 when it ended the game or the program (consumed, and the lines
+// after it stay for the reader), 0 when it is left for the protocol reader.
+static int pollline(const char *line, int length) {
+  int acted = 0;
+  for (int i = 0; i < length; i++) {
+    if (strncmp(line + i, "post", 4) == 0) {
+      postmode = 1;
+      acted = 1;
+    }
+    if (strncmp(line + i, "nopo", 4) == 0) {
+      postmode = 0;
+      acted = 1;
+      i += 3;  // the post inside nopost must not switch it back on
+      continue;
+    }
+    if (strncmp(line + i, "res", 3) == 0 && (i == 0 || line[i - 1] == ' ' || line[i - 1] == '\t')) {
+      discardmove = 1;
+      inputfrom = inputto = INPUTGAMEOVER;
+      resetholdings = 1;
+      return 2;
+    }
+    if (strncmp(line + i, "draw", 4) == 0) return acted;
+    if (line[i] == '?') {
+      stopsearch = 1;
+      acted = 1;
+    }
+    if (strncmp(line + i, "quit", 4) == 0) {
+      inputfrom = inputto = INPUTGAMEOVER;
+      playagain = 0;
+      discardmove = 1;
+      return 2;
+    }
+  }
+  return acted;
+}
+
+// Looks at waiting input during a search without ever blocking: a zero-timeout readiness test on
+// standard input, then one read of what waits (at most POLLBLOCK bytes). Complete lines are scanned
+// for "?" (move now), post, nopost, result and quit; the lines acted on are consumed, every other
+// line stays for the protocol reader. The end of input counts as quit.
+void pollinput() {
+  if (!inputended && pendingcount < PENDINGSIZE) {
+    pollfd waiting;
+    waiting.fd = 0;
+    waiting.events = POLLIN;
+    waiting.revents = 0;
+    if (poll(&waiting, 1, 0) > 0 && (waiting.revents & (POLLIN | POLLHUP | POLLERR))) {
+      int room = PENDINGSIZE - pendingcount;
+      ssize_t got = read(0, pending + pendingcount, (size_t)(room < POLLBLOCK ? room : POLLBLOCK));
+      if (got > 0) {
+        pendingcount += (int)got;
+      } else if (got == 0 || errno != EINTR) {
+        inputended = 1;
+      }
+    }
+  }
+  while (pendingscanned < pendingcount) {
+    char *start = pending + pendingscanned;
+    char *end = (char *)memchr(start, '\n', (size_t)(pendingcount - pendingscanned));
+    if (!end) break;
+    int length = (int)(end - start) + 1;
+    int acted = pollline(start, length);
+    if (acted) {
+      memmove(start, start + length, (size_t)(pendingcount - pendingscanned - length));
+      pendingcount -= length;
+    } else {
+      pendingscanned += length;
+    }
+    if (acted == 2) return;
+  }
+  if (inputended) {
+    inputfrom = inputto = INPUTGAMEOVER;
+    playagain = 0;
+    discardmove = 1;
+  }
+}

@@ -1,0 +1,97 @@
+// The engine's move line (board moves, drops, and the antichess family's promotions to any man) and
+// the console board editor that a null move opens.
+#include "frontend/frontend.h"
+
+#include <cstdlib>
+
+constexpr int MOVETEXTSIZE = 16;        // bytes of a move line's text
+constexpr int EDITLINESIZE = 128;       // bytes of one line read by the editor
+
+static void writesquare(char *text, int sq);
+static void realsquares();
+static int readnumber(int *value);
+
+// Writes the two characters of a square (file letter, rank digit) into text.
+static void writesquare(char *text, int sq) {
+  assert(sq >= 1 && sq <= 64);
+  text[0] = (char)('a' + fileof(sq));
+  text[1] = (char)('0' + rankof(sq));
+}
+
+// Converts finfrom and finto to real numbering when the board is held for Black.
+static void realsquares() {
+  if (color != 0) return;
+  finfrom = 65 - finfrom;
+  finto = 65 - finto;
+}
+
+// Writes the engine's board move, such as move e2e4, with a q when it promotes.
+void printmove() {
+  realsquares();
+  char text[MOVETEXTSIZE] = "move ";
+  writesquare(text + 5, finfrom);
+  writesquare(text + 7, finto);
+  int length = 9;
+  if (promomark) text[length++] = 'q';
+  text[length++] = '\n';
+  text[length] = 0;
+  output("\n%s\n", text);
+}
+
+// Writes the engine's drop, such as move Q@d5.
+void printdrop() {
+  static const char letters[] = "KPNBRQ";
+  if (color == 0) finto = 65 - finto;
+  int code = -finfrom;
+  char text[MOVETEXTSIZE] = "move ";
+  text[5] = code >= WPAWN && code <= WQUEEN ? letters[code] : 'K';
+  text[6] = '@';
+  writesquare(text + 7, finto);
+  text[9] = '\n';
+  text[10] = 0;
+  output("\n%s\n", text);
+}
+
+// Writes the engine's board move in giveaway, suicide and losers, where a pawn may promote to any
+// man, the king included.
+void printantimove() {
+  static const char letters[] = "  nbrqk";
+  realsquares();
+  char text[MOVETEXTSIZE] = "move ";
+  writesquare(text + 5, finfrom);
+  writesquare(text + 7, finto);
+  int length = 9;
+  if (promopiece > 0) text[length++] = antimode && promopiece >= WKNIGHT && promopiece <= WKING ? letters[promopiece] : 'q';
+  text[length++] = '\n';
+  text[length] = 0;
+  output("\n%s\n", text);
+}
+
+// Reads one number from a line of input for the editor. Returns 0 at the end of input.
+static int readnumber(int *value) {
+  char line[EDITLINESIZE];
+  if (!readline(line, sizeof line)) return 0;
+  *value = atoi(line);
+  return 1;
+}
+
+// The console board editor: asks for a square and the code to put there, shows the board, and
+// repeats until the square 0 (or the end of input). Castling values, hands and lists stay as they are.
+void editboard() {
+  for (;;) {
+    output("\nenter piece you want to edit or 0 to end edit session");
+    int sq = 0;
+    if (!readnumber(&sq) || sq == 0) return;
+    if (sq < 0 || sq > 64) continue;
+    output("\nenter the piece you wish to place on square %d", sq);
+    int code = -1;
+    if (!readnumber(&code)) return;
+    if (code >= EMPTY && code <= BKING) board[sq] = code;
+    // The atomic evaluation that this line reports is not in place yet; it shows 0.
+    output("\n evaluation is %d", 0);
+    for (int rank = 8; rank >= 1; rank--) {
+      output("\n");
+      for (int file = 1; file <= 8; file++) output("%d ", board[8 * (rank - 1) + file]);
+    }
+  }
+}
