@@ -7,8 +7,6 @@
 #include <cstdlib>
 #include <cstring>
 
-constexpr int REGULARBOUND = 30000;     // window of the regular search
-constexpr int ROOTLOST = -14999;        // root score that ends the deepening: every move loses
 constexpr int REPETITIONDRAW = 3;       // occurrences of a position that make the draw claim
 constexpr int SHORTMOVETIME = 95;       // milliseconds for a move when the clock is nearly spent
 constexpr int DEFAULTMOVETIME = 1000;   // milliseconds for a move when nothing else gives a time
@@ -79,7 +77,7 @@ void deepen(int *passscore) {
   uint64_t key = computerootkey();
   // The atomic and antichess engines are not in place yet: the regular engine plays every variant.
   while (depthcap > 1 && !stopsearch) {
-    int score = search(-REGULARBOUND, REGULARBOUND, searchdepth, 1, gameepsquares, 0, key, 0, rootepflag, 0,
+    int score = search(ROOTALPHA, ROOTBETA, searchdepth, 1, gameepsquares, 0, key, 0, rootepflag, 0,
                        gamewheld, gamebheld, gamewpieces, gamebpieces);
     *passscore = score;
     if (iterations < MAXITERATIONS - 1) {
@@ -90,10 +88,11 @@ void deepen(int *passscore) {
         iterpromo[iterations] = finfrom >= 1 && finfrom <= 64 && board[finfrom] == WPAWN && finto > 56 ? promopiece : 0;
       }
     }
-    if (score == ROOTLOST) break;
+    if (score == LOSTROOTSCORE) break;
     searchdepth++;
     if (searchdepth >= depthcap) break;
   }
+  maxsearchside = 0;
   stopsearch = 0;
 }
 
@@ -215,12 +214,12 @@ static int firstkingsquare(int code) {
 // draw by repetition, counts the checks of 3check and announces a result.
 void enginepass(int *passscore) {
   assert(passscore);
+  resetsearchcounters();
   nodes = 0;
   thinkstart = searchstart = gettickcount();
   allottime();
   genwhite(rootfrom, rootto, &rootcount, 1, gameepsquares, 0, gamewheld);
   findrootkings();
-  clearkillers();
   deepen(passscore);
   makeenginemove();
   if (!discardmove) {

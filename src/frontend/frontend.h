@@ -106,7 +106,6 @@ extern int maxdepthA;                   // depth cap in atomic
 extern int maxdepthC;                   // depth cap in crazyhouse
 extern int maxdepthS;                   // depth cap in giveaway and suicide
 extern int maxdepthL;                   // depth cap in losers
-extern int kingsafetydivisor;           // divides the king-safety terms of the evaluation
 extern int norc;                        // 1 when no configuration file is to be read
 extern char *atomicbookblack;           // file name of the atomic book for Black (2000 bytes)
 extern char *atomicbookwhite;           // file name of the atomic book for White (2000 bytes)

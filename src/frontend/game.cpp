@@ -67,7 +67,6 @@ int maxdepthA = NODEPTHCAP;
 int maxdepthC = NODEPTHCAP;
 int maxdepthS = NODEPTHCAP;
 int maxdepthL = NODEPTHCAP;
-int kingsafetydivisor = 1;
 int norc = 0;
 char *atomicbookblack = nullptr;
 char *atomicbookwhite = nullptr;
@@ -115,7 +114,6 @@ void resetgame() {
   icsmode = zchamode = ficsrules = 0;
   fixedtime = fixedtimeleft = NOFIXEDTIME;
   maxdepth = maxdepthT = maxdepthA = maxdepthC = maxdepthS = maxdepthL = NODEPTHCAP;
-  kingsafetydivisor = 1;
   norc = 0;
   resetinput();
 }

@@ -3,6 +3,7 @@
 // date, sets up new games and positions, collects moves in force mode and hands the opponent's
 // move (or a marker) to the main loop in inputfrom/inputto.
 #include "frontend/frontend.h"
+#include "regular/regular.h"
 
 #include <cstdlib>
 #include <cstring>
