@@ -23,8 +23,8 @@ constexpr int PASSNOSCORE = 999;        // score of a pass in which no search ra
 constexpr int NOFIXEDTIME = -1;         // fixedtime/fixedtimeleft: no per-game budget
 constexpr int NODEPTHCAP = 25;          // depth cap that limits nothing
 constexpr int FIFTYDRAW = 102;          // fiftycount at which the draw is claimed
-constexpr int ENDGAMEMATERIAL = 28;     // material below which endgameflag is set
-constexpr int LATEENDGAMEMATERIAL = 20; // material below which lateendgameflag is set
+constexpr int ENDGAMELIMIT = 28;     // material below which endgameflag is set
+constexpr int LATEENDGAMELIMIT = 20; // material below which lateendgameflag is set
 constexpr int FILENAMESIZE = 2000;      // bytes of each file-name buffer
 
 // One position of the game: the board, the castling values, who made it and, in crazyhouse, the hands.

@@ -129,11 +129,11 @@ void updateendgame() {
   int material = 0;
   for (int sq = 1; sq <= 64; sq++) material += endgamevalue[board[sq]];
   int changed = 0;
-  if (material < ENDGAMEMATERIAL && !endgameflag) {
+  if (material < ENDGAMELIMIT && !endgameflag) {
     endgameflag = 1;
     changed = 1;
   }
-  if (material < LATEENDGAMEMATERIAL && !lateendgameflag) {
+  if (material < LATEENDGAMELIMIT && !lateendgameflag) {
     lateendgameflag = 1;
     changed = 1;
   }

@@ -1,0 +1,314 @@
+// The game loop, the protocol reader and the input poll inside the test process: standard input is
+// replaced by a pipe holding the commands, followed by the end of input.
+#include "antichess/antichess.h"
+#include "board/board.h"
+#include "frontend/frontend.h"
+#include "regular/regular.h"
+
+#include <gtest/gtest.h>
+
+#include <cstring>
+#include <string>
+#include <unistd.h>
+
+class GameTest : public ::testing::Test {
+ protected:
+  int savedstdin = -1;
+
+  void SetUp() override {
+    savedstdin = dup(0);
+    initrays();
+    resetboard();
+    resetgame();
+    resetregular();
+  }
+
+  void TearDown() override {
+    dup2(savedstdin, 0);
+    close(savedstdin);
+    resetinput();
+  }
+
+  // Standard input holds text and then ends.
+  void feed(const std::string &text) {
+    int p[2];
+    ASSERT_EQ(pipe(p), 0);
+    ASSERT_EQ(write(p[1], text.data(), text.size()), (ssize_t)text.size());
+    close(p[1]);
+    dup2(p[0], 0);
+    close(p[0]);
+    resetinput();
+  }
+
+  // The starting position held for White, the engine playing White, as after "go".
+  void whitegame() {
+    gamestart();
+    holdforwhite();
+    color = 1;
+    gameply = 2;
+    firstread = 0;
+  }
+};
+
+// Clock and level commands keep their figures; level echoes them and keeps the increment less 30.
+TEST_F(GameTest, LevelAndTimeCommands) {
+  feed("level 40 5 0\ntime 30000\notim 30000\n");
+  readinput(gamewheld, gamebheld, gamewpieces, gamebpieces);
+  EXPECT_EQ(levelmoves, 40);
+  EXPECT_EQ(levelbase, 29700);
+  EXPECT_EQ(levelinc, 0);
+  EXPECT_EQ(timeleft, 30000);
+  allottime();
+  EXPECT_EQ(movetime, 7425);
+  EXPECT_EQ(pollinterval, 500);
+  feed("level 0 2 12\ntime 6000\n");
+  readinput(gamewheld, gamebheld, gamewpieces, gamebpieces);
+  EXPECT_EQ(levelbase, 11700);
+  EXPECT_EQ(levelinc, 1170);
+  allottime();
+  EXPECT_GE(movetime, 60000 / 29 + 11700);
+  EXPECT_LE(movetime, 3000 + 11700);
+  levelmoves = levelbase = levelinc = 0;
+  timeleft = 0;
+  allottime();
+  EXPECT_EQ(movetime, 95);
+  EXPECT_EQ(pollinterval, 20);
+}
+
+// A block with the clock and a move hands the move over in one call, turned for an engine playing Black.
+TEST_F(GameTest, MoveAfterClockInOneBlock) {
+  feed("time 30000\notim 30000\ne2e4\n");
+  inputfrom = INPUTNONE;
+  readinput(gamewheld, gamebheld, gamewpieces, gamebpieces);
+  EXPECT_EQ(timeleft, 30000);
+  EXPECT_EQ(inputfrom, 52);
+  EXPECT_EQ(inputto, 36);
+}
+
+// The end of input counts as quit: the reader hands over the end of the game and no next game follows.
+TEST_F(GameTest, EndOfInputIsQuit) {
+  feed("");
+  inputfrom = INPUTNONE;
+  readinput(gamewheld, gamebheld, gamewpieces, gamebpieces);
+  EXPECT_EQ(inputfrom, INPUTGAMEOVER);
+  EXPECT_EQ(inputto, INPUTGAMEOVER);
+  EXPECT_EQ(playagain, 0);
+}
+
+// "remove" before two half-moves were played takes nothing back and keeps every counter at its start.
+TEST_F(GameTest, RemoveAtStartKeepsCounters) {
+  gamestart();
+  gameply = 1;
+  feed("remove\nremove\ne2e4\n");
+  inputfrom = INPUTNONE;
+  readinput(gamewheld, gamebheld, gamewpieces, gamebpieces);
+  EXPECT_EQ(gameply, 1);
+  EXPECT_EQ(historycount, 0);
+  EXPECT_EQ(ltop, 2);
+  EXPECT_EQ(inputfrom, 52);
+}
+
+// A take-back after moves restores the position two half-moves back.
+TEST_F(GameTest, RemoveRestoresPosition) {
+  gamestart();
+  feed("e2e4\n");
+  gameply = 1;
+  opponentpass();
+  int afterfirst[65];
+  memcpy(afterfirst, board, sizeof afterfirst);
+  board[20] = board[12];  // an engine move: e7e6 seen from Black's side
+  board[12] = EMPTY;
+  storehistory(1);
+  feed("d2d4\n");
+  gameply = 3;
+  opponentpass();
+  EXPECT_EQ(historycount, 3);
+  feed("remove\n");
+  inputfrom = INPUTNONE;
+  readinput(gamewheld, gamebheld, gamewpieces, gamebpieces);
+  EXPECT_EQ(gameply, 1);
+  EXPECT_EQ(historycount, 1);
+  EXPECT_EQ(memcmp(board + 1, afterfirst + 1, sizeof(int) * 64), 0);
+}
+
+// A promotion without a letter makes a queen; with a letter, the man it names.
+TEST_F(GameTest, PromotionLetter) {
+  whitegame();
+  board[9] = BPAWN;
+  board[1] = EMPTY;
+  feed("a2a1\n");
+  opponentpass();
+  EXPECT_EQ(board[1], BQUEEN);
+  board[10] = BPAWN;
+  board[2] = EMPTY;
+  feed("b2b1n\n");
+  opponentpass();
+  EXPECT_EQ(board[2], BKNIGHT);
+}
+
+// A capture on the engine's rook corner takes that castling right; the other side keeps its own.
+TEST_F(GameTest, CapturedCornerRookLosesCastling) {
+  whitegame();
+  board[15] = BBISHOP;  // g2
+  feed("g2h1\n");
+  opponentpass();
+  EXPECT_EQ(board[SQH1], BBISHOP);
+  EXPECT_EQ(wcastleh, 0);
+  EXPECT_EQ(wcastlea, SQA1);
+  EXPECT_EQ(wcastleking, SQE1);
+  // And the engine capturing the opponent's corner rook takes the opponent's right.
+  board[55] = WBISHOP;  // g7
+  finfrom = 55;
+  finto = SQH8;
+  makeenginemove();
+  EXPECT_EQ(bcastleh, 0);
+  EXPECT_EQ(bcastlea, SQA8);
+}
+
+// The opponent's double step marks the square passed over; its castling moves the rook as well.
+TEST_F(GameTest, OpponentDoubleStepAndCastling) {
+  whitegame();
+  board[36] = WPAWN;  // d5 beside e5
+  feed("e7e5\n");
+  opponentpass();
+  EXPECT_EQ(gameepsquares[45], BPAWN);
+  EXPECT_EQ(rootepflag, 1);
+  board[62] = board[63] = EMPTY;
+  feed("e8g8\n");
+  opponentpass();
+  EXPECT_EQ(board[63], BKING);
+  EXPECT_EQ(board[62], BROOK);
+  EXPECT_EQ(board[SQH8], EMPTY);
+  EXPECT_EQ(bcastleking, 0);
+  EXPECT_EQ(gameepsquares[45], 0);
+}
+
+// Force moves, then go: an even count makes the engine White and wakes the main loop.
+TEST_F(GameTest, ForceThenGo) {
+  gamestart();
+  gameply = 1;
+  feed("new\nforce\ne2e4\ne7e5\ngo\n");
+  inputfrom = INPUTNONE;
+  readinput(gamewheld, gamebheld, gamewpieces, gamebpieces);
+  EXPECT_EQ(color, 1);
+  EXPECT_EQ(inputfrom, INPUTWAKEFROM);
+  EXPECT_EQ(inputto, INPUTWAKETO);
+  EXPECT_EQ(board[29], WPAWN);
+  EXPECT_EQ(board[37], BPAWN);
+}
+
+// The poll acts on what it knows and consumes it; every other line stays, in order, for the reader.
+TEST_F(GameTest, PollKeepsWhatItDoesNotActOn) {
+  feed("time 500\n?\nnopost\nnew\n");
+  postmode = 1;
+  pollinput();
+  EXPECT_EQ(stopsearch, 1);
+  EXPECT_EQ(postmode, 0);
+  char block[READBLOCK + 8] = {0};
+  int got = readblock(block, READBLOCK);
+  EXPECT_EQ(std::string(block, got), "time 500\nnew\n");
+}
+
+// "result" during a search ends the game once; the commands after it reach the reader.
+TEST_F(GameTest, PollResultEndsGameOnce) {
+  feed("result 1-0 {White mates}\nnew\ntime 300\n");
+  inputfrom = inputto = 1;
+  pollinput();
+  EXPECT_EQ(inputfrom, INPUTGAMEOVER);
+  EXPECT_EQ(discardmove, 1);
+  EXPECT_EQ(resetholdings, 1);
+  EXPECT_EQ(playagain, 1);
+  inputfrom = INPUTNONE;
+  gameply = 7;
+  readinput(gamewheld, gamebheld, gamewpieces, gamebpieces);
+  EXPECT_EQ(inputfrom, INPUTNONE);
+  EXPECT_EQ(gameply, 1);
+  EXPECT_EQ(timeleft, 300);
+}
+
+// A line longer than a block is scanned in pieces; the move after it still arrives whole.
+TEST_F(GameTest, LongLineThenMove) {
+  feed("name " + std::string(3000, 'x') + "\ne2e4\n");
+  inputfrom = INPUTNONE;
+  for (int calls = 0; calls < 10 && inputfrom == INPUTNONE; calls++) {
+    readinput(gamewheld, gamebheld, gamewpieces, gamebpieces);
+  }
+  EXPECT_EQ(inputfrom, 52);
+  EXPECT_EQ(inputto, 36);
+}
+
+// Long input never writes past the set-up text, the force list or the game record.
+TEST_F(GameTest, LongInputStaysInsideArrays) {
+  std::string text = "setboard 4k3/8/8/8/8/8/8/4K3 w - - 0 1 " + std::string(500, ' ') + "\nforce\n";
+  for (int i = 0; i < FORCELISTSIZE + 100; i++) text += "e2e4\n";
+  text += "quit\n";
+  feed(text);
+  readinput(gamewheld, gamebheld, gamewpieces, gamebpieces);
+  EXPECT_EQ(board[SQE1], WKING);
+  EXPECT_LE(ltop, GAMERECORDSIZE);
+  ltop = GAMERECORDSIZE - 1;
+  EXPECT_EQ(recordmove(13, 29), 1);
+  EXPECT_EQ(recordmove(13, 29), 0);
+  EXPECT_EQ(ltop, GAMERECORDSIZE);
+  historycount = HISTORYSIZE - 1;
+  storehistory(1);
+  EXPECT_EQ(historycount, HISTORYSIZE - 1);
+}
+
+// An illegal drop is refused with the hands; a drop from the hand is handed over.
+TEST_F(GameTest, OpponentDrops) {
+  gamestart();
+  gameply = 1;
+  crazymode = 1;
+  firstread = 0;
+  feed("Q@e4\n");
+  inputfrom = INPUTNONE;
+  readinput(gamewheld, gamebheld, gamewpieces, gamebpieces);
+  EXPECT_EQ(inputfrom, INPUTNONE);
+  EXPECT_EQ(ltop, 1);
+  gamebheld[3] = BKNIGHT;
+  feed("N@e4\n");
+  readinput(gamewheld, gamebheld, gamewpieces, gamebpieces);
+  EXPECT_EQ(inputfrom, -BKNIGHT);
+  EXPECT_EQ(inputto, 65 - 29);
+}
+
+// The engine's move line, turned back to real squares when it plays Black, with its promotion letter.
+TEST_F(GameTest, EngineMoveLines) {
+  testing::internal::CaptureStdout();
+  color = 1;
+  finfrom = 13;
+  finto = 29;
+  printmove();
+  color = 0;
+  finfrom = 52;
+  finto = 36;
+  printmove();
+  finfrom = -WQUEEN;
+  finto = 29;
+  printdrop();
+  color = 1;
+  promomark = 1;
+  finfrom = 53;
+  finto = 61;
+  printmove();
+  std::string text = testing::internal::GetCapturedStdout();
+  EXPECT_EQ(text, "\nmove e2e4\n\n\nmove e2e4\n\n\nmove Q@d5\n\n\nmove e7e8q\n\n");
+}
+
+// In 3check the opponent's third check is announced right after it is played.
+TEST_F(GameTest, ThirdCheckAnnounced) {
+  whitegame();
+  threecheckmode = 1;
+  topp = 2;
+  board[13] = EMPTY;  // e2 open for the queen's check
+  board[60] = EMPTY;
+  board[53] = EMPTY;
+  board[SQD8] = BQUEEN;
+  testing::internal::CaptureStdout();
+  feed("d8e7\n");
+  opponentpass();
+  std::string text = testing::internal::GetCapturedStdout();
+  EXPECT_EQ(topp, 3);
+  EXPECT_NE(text.find("\n0-1\n"), std::string::npos);
+}
