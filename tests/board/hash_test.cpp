@@ -1,0 +1,207 @@
+// Position keys: the incremental key, updated with the arguments the search passes, equals the key
+// computed from scratch after every move of random games in normal chess, 3check and crazyhouse;
+// null moves, transpositions, the high half, and the cleared table.
+#include <gtest/gtest.h>
+
+#include "boardcheck.h"
+
+namespace {
+
+struct HashTest : ::testing::Test {
+  void SetUp() override {
+    initrays();
+    initkeys(4242);
+    resetboard();
+  }
+};
+
+// The key of the current position from scratch.
+uint64_t scratchkey(int epflag) { return crazymode ? rootkeycrazy(epflag, perftwheld, perftbheld) : rootkey(epflag); }
+
+// The key after the move just made by perftmake (and perftcountcheck), updated the way the search
+// does it. Perft also takes a right with a rook captured on its corner; that change is added here.
+uint64_t keyafter(uint64_t key, const perftundo *undo, int ply, int epbefore, int epafter) {
+  int arightlost = undo->wrightlost_a ? 1 : (undo->brightlost_a ? 3 : 0);
+  int hrightlost = undo->wrightlost_h ? 2 : (undo->brightlost_h ? 4 : 0);
+  int checkindex = 0;
+  int given = ply % 2 == 1 ? topc : topp;
+  if (undo->checkgiven && given <= 2) checkindex = ply % 2 == 1 ? given : given + 2;
+  if (crazymode)
+    key = updatekeycrazy(key, undo->from, undo->to, undo->captured, 0, undo->promoted, arightlost, hrightlost, epbefore,
+                         epafter, undo->epcapture, checkindex, perftwheld, perftbheld, undo->pawnbornsquare);
+  else
+    key = updatekey(key, undo->from, undo->to, undo->captured, 0, undo->promoted, arightlost, hrightlost, epbefore,
+                    epafter, undo->epcapture, checkindex);
+  if (undo->rightcaptured) key ^= zcastle[undo->rightcaptured];
+  return key;
+}
+
+// The key from scratch of the position after the given number of moves: zmove was toggled once
+// per move.
+uint64_t expectedkey(int epflag, int moves) { return scratchkey(epflag) ^ (moves % 2 ? zmove : 0); }
+
+// Plays random games; after every legal move of every position compares the incremental key with
+// the key from scratch. Answers the number of keys compared.
+int comparekeys(int variant, const char *fen, int games, int plies, unsigned long long seed) {
+  testrandom random = {seed};
+  int compared = 0;
+  for (int game = 0; game < games; game++) {
+    EXPECT_TRUE(perftsetup(variant, fen)) << perfterror;
+    int ep[2][65] = {};
+    memcpy(ep[0], perftep, sizeof perftep);
+    int epflag = 0;
+    uint64_t key = scratchkey(epflag);
+    for (int ply = 1; ply <= plies; ply++) {
+      int *cur = ep[(ply + 1) % 2];
+      int *next = ep[ply % 2];
+      memset(next, 0, sizeof ep[0]);
+      int legalfrom[MAXMOVES], legalto[MAXMOVES];
+      int count = legalmoves(ply, cur, legalfrom, legalto);
+      if (count == 0) break;
+      for (int i = 1; i <= count; i++) {
+        perftundo undo;
+        perftmake(ply, legalfrom[i], legalto[i], next, &undo);
+        int over = perftcountcheck(ply, &undo);
+        int epafter = legalfrom[i] > 0 ? doublestepbeside(legalfrom[i], legalto[i]) : 0;
+        uint64_t incremental = keyafter(key, &undo, ply, epflag, epafter);
+        if (!over) {
+          EXPECT_EQ(incremental, expectedkey(epafter, ply)) << "move " << legalfrom[i] << "-" << legalto[i] << " ply " << ply;
+          compared++;
+        }
+        EXPECT_EQ(incremental >> 32, 0u);
+        perftuncountcheck(ply, &undo);
+        perftunmake(ply, next, &undo);
+        if (::testing::Test::HasFailure()) return compared;
+      }
+      int pick = 1 + randombelow(&random, count);
+      perftundo undo;
+      perftmake(ply, legalfrom[pick], legalto[pick], next, &undo);
+      int over = perftcountcheck(ply, &undo);
+      int epafter = legalfrom[pick] > 0 ? doublestepbeside(legalfrom[pick], legalto[pick]) : 0;
+      key = keyafter(key, &undo, ply, epflag, epafter);
+      epflag = epafter;
+      if (over) break;
+    }
+  }
+  return compared;
+}
+
+TEST_F(HashTest, IncrementalKeyEqualsScratchKeyInRandomGames) {
+  EXPECT_GT(comparekeys(PERFTNORMAL, nullptr, 3, 80, 11), 1000);
+  EXPECT_GT(comparekeys(PERFTNORMAL, "r3k2r/p1ppqpb1/bn2pnp1/3PN3/1p2P3/2N2Q1p/PPPBBPPP/R3K2R w KQkq - 0 1", 3, 50, 12),
+            1000);
+  EXPECT_GT(comparekeys(PERFTNORMAL, "rnbqkbnr/pp1ppppp/8/8/2p5/8/PPPPPPPP/RNBQKBNR w KQkq - 0 1", 4, 40, 13), 500);
+}
+
+TEST_F(HashTest, IncrementalKeyEqualsScratchKeyInThreeCheck) {
+  EXPECT_GT(comparekeys(PERFTTHREECHECK, nullptr, 3, 80, 21), 1000);
+  EXPECT_GT(comparekeys(PERFTTHREECHECK, "r3k2r/p1ppqpb1/bn2pnp1/3PN3/1p2P3/2N2Q1p/PPPBBPPP/R3K2R b KQkq - 2+1 0 1", 4,
+                        40, 22),
+            500);
+}
+
+TEST_F(HashTest, IncrementalKeyEqualsScratchKeyInCrazyhouse) {
+  EXPECT_GT(comparekeys(PERFTCRAZYHOUSE, nullptr, 3, 60, 31), 1000);
+  EXPECT_GT(comparekeys(PERFTCRAZYHOUSE, "2r1k3/2Q~5/8/8/8/8/5q~2/2R1K3[Pp] w - - 0 1", 3, 40, 32), 1000);
+  EXPECT_GT(comparekeys(PERFTCRAZYHOUSE, "r3k2r/1P6/8/8/8/8/6p1/R3K2R[NNbb] w KQkq - 0 1", 3, 40, 33), 1000);
+}
+
+TEST_F(HashTest, TwoNullMovesRestoreTheKeyAndEnPassantLapses) {
+  ASSERT_TRUE(perftsetup(PERFTNORMAL, "r3k2r/p1ppqpb1/bn2pnp1/3PN3/1p2P3/2N2Q1p/PPPBBPPP/R3K2R w KQkq - 0 1"));
+  uint64_t key = rootkey(0);
+  uint64_t once = updatekey(key, 0, 0, 0, 1, 0, 0, 0, 0, 0, 0, 0);
+  EXPECT_NE(once, key);
+  EXPECT_EQ(updatekey(once, 0, 0, 0, 1, 0, 0, 0, 0, 0, 0, 0), key);
+  // A null move in a position that allowed en passant ends that chance; the second null move
+  // finds none.
+  uint64_t withep = rootkey(1);
+  uint64_t twice = updatekey(updatekey(withep, 0, 0, 0, 1, 0, 0, 0, 1, 0, 0, 0), 0, 0, 0, 1, 0, 0, 0, 0, 0, 0, 0);
+  EXPECT_EQ(twice, rootkey(0));
+  crazymode = 1;
+  EXPECT_EQ(updatekeycrazy(updatekeycrazy(key, 0, 0, 0, 1, 0, 0, 0, 0, 0, 0, 0, perftwheld, perftbheld, 0), 0, 0, 0, 1,
+                           0, 0, 0, 0, 0, 0, 0, perftwheld, perftbheld, 0),
+            key);
+}
+
+// Plays moves given in real coordinates from the set-up position (White to move) and answers the
+// incremental key; every key on the way must equal the key from scratch.
+uint64_t playline(const std::vector<std::string> &moves) {
+  int ep[2][65] = {};
+  int epflag = 0;
+  uint64_t key = scratchkey(0);
+  int ply = 1;
+  for (const std::string &move : moves) {
+    int from = (move[0] - 'a' + 1) + 8 * (move[1] - '1');
+    int to = (move[2] - 'a' + 1) + 8 * (move[3] - '1');
+    int *next = ep[ply % 2];
+    memset(next, 0, sizeof ep[0]);
+    perftundo undo;
+    EXPECT_TRUE(perftmake(ply, from, to, next, &undo)) << move;
+    int epafter = doublestepbeside(from, to);
+    key = keyafter(key, &undo, ply, epflag, epafter);
+    EXPECT_EQ(key, expectedkey(epafter, ply)) << move;
+    epflag = epafter;
+    ply++;
+  }
+  return key;
+}
+
+TEST_F(HashTest, TwoMoveOrdersToTheSamePositionGiveTheSameKey) {
+  ASSERT_TRUE(perftsetup(PERFTNORMAL, nullptr));
+  uint64_t a = playline({"e2e4", "e7e5", "g1f3", "b8c6"});
+  ASSERT_TRUE(perftsetup(PERFTNORMAL, nullptr));
+  uint64_t b = playline({"g1f3", "b8c6", "e2e4", "e7e5"});
+  EXPECT_EQ(a, b);
+
+  // Castling rights lost by rooks that went away and came back, in two orders.
+  ASSERT_TRUE(perftsetup(PERFTNORMAL, "r3k2r/8/8/8/8/8/8/R3K2R w KQkq - 0 1"));
+  uint64_t start = rootkey(0);
+  a = playline({"h1h2", "a8a7", "h2h1", "a7a8"});
+  ASSERT_TRUE(perftsetup(PERFTNORMAL, "r3k2r/8/8/8/8/8/8/R3K2R w KQkq - 0 1"));
+  b = playline({"h1g1", "a8b8", "g1h1", "b8a8"});
+  EXPECT_EQ(a, b);
+  EXPECT_EQ(a, start ^ zcastle[2] ^ zcastle[3]);
+
+  // A double step beside an enemy pawn allows en passant for one move only.
+  const char *fen = "4k3/8/8/8/3p4/8/4P3/4K3 w - - 0 1";
+  ASSERT_TRUE(perftsetup(PERFTNORMAL, fen));
+  a = playline({"e1d1", "e8d8", "e2e4", "d8e8"});
+  ASSERT_TRUE(perftsetup(PERFTNORMAL, fen));
+  b = playline({"e2e4", "e8d8", "e1d1", "d8e8"});
+  EXPECT_EQ(a, b);
+  ASSERT_TRUE(perftsetup(PERFTNORMAL, fen));
+  uint64_t withep = playline({"e2e4"});
+  EXPECT_EQ(withep, rootkey(1) ^ zmove);
+  EXPECT_NE(withep, rootkey(0) ^ zmove);
+}
+
+TEST_F(HashTest, KeysKeepTheirHighHalfZero) {
+  for (int i = 1; i < 13 * 65; i++) EXPECT_EQ(zpiece[i] >> 32, 0u);
+  for (int i = 1; i < 17 * 13; i++) EXPECT_EQ(zhand[i] >> 32, 0u);
+  for (int i = 1; i <= 7; i++) EXPECT_EQ(zcastle[i] >> 32, 0u);
+  for (int i = 1; i <= 4; i++) EXPECT_EQ(zcheck[i] >> 32, 0u);
+  EXPECT_EQ(zmove >> 32, 0u);
+}
+
+TEST_F(HashTest, ClearedEntryNeverMatchesEvenKeyZero) {
+  int savedfactor = hashfactor;
+  hashfactor = 1;
+  ASSERT_EQ(allocatetable(), 1);
+  for (int i = 0; i <= 64; i++) board[i] = EMPTY;
+  wcastlea = wcastleh = bcastlea = bcastleh = 0;
+  threecheckmode = 0;
+  uint64_t emptykey = rootkey(0);
+  EXPECT_EQ(emptykey, 0u);
+  EXPECT_EQ(probehash(emptykey, 1, -100, 100, 2, 1), PROBEMISS);
+  EXPECT_EQ(probehash(emptykey, 0, -100, 100, 2, 0), PROBEMISS);
+  clearhashkeys();
+  EXPECT_EQ(probehash(0, 0, -100, 100, 2, 0), PROBEMISS);
+  clearhashentries();
+  EXPECT_EQ(probehash(0, 0, -100, 100, 2, 0), PROBEMISS);
+  cleartable();
+  EXPECT_EQ(probehash(0, 0, -100, 100, 2, 0), PROBEMISS);
+  freetable();
+  hashfactor = savedfactor;
+}
+
+}  // namespace
