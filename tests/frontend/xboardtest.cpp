@@ -1,0 +1,324 @@
+// End-to-end: the real korvel binary on pipes, driven as xboard drives it, with fairy-stockfish as
+// the referee of every move. Times are short ("level 9999 1 0" gives a few milliseconds a move)
+// and every read has a time limit.
+#include "pipes.h"
+
+#include <gtest/gtest.h>
+
+#include <algorithm>
+#include <cstdlib>
+#include <string>
+#include <unistd.h>
+#include <vector>
+
+static const char FEATURELINE[] =
+    "\nfeature setboard=1 ics=1 done=1 variants=atomic,twokings,wildcastle,nocastle,3check,normal,crazyhouse,"
+    "giveaway,suicide,losers\n";
+static const char QUICK[] = "level 9999 1 0\n";  // a few milliseconds a move
+static const char LONGSEARCH[] = "level 0 60 0\ntime 360000\notim 360000\n";  // minutes for one move
+constexpr int REPLYMS = 20000;     // longest wait for a reply that should come soon
+
+// The board field of the referee's FEN of a position, one character per square, rank 8 first.
+static std::string boardof(childproc *referee, const std::string &fen, const std::vector<std::string> &moves) {
+  std::string command = fen.empty() ? "position startpos" : "position fen " + fen;
+  if (!moves.empty()) command += " moves";
+  for (const std::string &m : moves) command += " " + m;
+  size_t from = referee->text.size();
+  sendtext(referee, command + "\nd\n");
+  size_t at = 0;
+  if (!waitfortext(referee, "Fen: ", from, REPLYMS, &at)) return "";
+  std::string board;
+  for (size_t i = at + 5; i < referee->text.size() && referee->text[i] != ' ' && referee->text[i] != '['; i++) {
+    char c = referee->text[i];
+    if (c >= '1' && c <= '8') board.append((size_t)(c - '0'), '.');
+    else if (c != '/') board += c;
+  }
+  return board;
+}
+
+// 1 when the square (such as e4) holds a man in a board given by boardof.
+static int occupied(const std::string &board, const std::string &square) {
+  size_t index = (size_t)('8' - square[1]) * 8 + (size_t)(square[0] - 'a');
+  return index < board.size() && board[index] != '.';
+}
+
+class XboardTest : public ::testing::Test {
+ protected:
+  childproc engine;
+  childproc referee;
+  size_t cursor = 0;
+
+  void SetUp() override {
+    ASSERT_TRUE(startkorvel(&engine));
+    srand(12345);
+  }
+
+  void TearDown() override {
+    sendtext(&engine, "quit\n");
+    stopchild(&engine);
+    if (referee.pid > 0) {
+      sendtext(&referee, "quit\n");
+      stopchild(&referee);
+    }
+  }
+
+  void needreferee(const std::string &variant) {
+    if (!startreferee(&referee, variant)) GTEST_SKIP() << "fairy-stockfish is not installed";
+  }
+
+  // The engine's next move, which must be legal after moves; it is appended to moves.
+  std::string legalreply(const std::string &fen, std::vector<std::string> *moves) {
+    std::string move = nextmove(&engine, &cursor, REPLYMS);
+    EXPECT_NE(move, "") << engine.text;
+    EXPECT_TRUE(islegal(&referee, fen, *moves, move)) << "illegal " << move << "\n" << engine.text;
+    moves->push_back(move);
+    return move;
+  }
+
+  int count(const std::string &text) {
+    int n = 0;
+    for (size_t at = engine.text.find(text); at != std::string::npos; at = engine.text.find(text, at + 1)) n++;
+    return n;
+  }
+};
+
+// The feature line answers protover exactly once and advertises every variant.
+TEST_F(XboardTest, FeatureLineOnce) {
+  sendtext(&engine, "new\nquit\n");
+  ASSERT_TRUE(waitforexit(&engine, REPLYMS));
+  EXPECT_EQ(count(FEATURELINE), 1);
+  EXPECT_EQ(count("feature"), 1);
+}
+
+// new, then the opponent's e2e4: the engine answers as Black, and goes on answering.
+TEST_F(XboardTest, RepliesAsBlack) {
+  needreferee("chess");
+  std::vector<std::string> moves = {"e2e4"};
+  sendtext(&engine, std::string("new\n") + QUICK + "e2e4\n");
+  legalreply("", &moves);
+  for (int i = 0; i < 3; i++) {
+    std::vector<std::string> legal = legalmoves(&referee, "", moves);
+    ASSERT_FALSE(legal.empty());
+    moves.push_back(legal[rand() % legal.size()]);
+    sendtext(&engine, moves.back() + "\n");
+    legalreply("", &moves);
+  }
+}
+
+// A command split across two writes is read whole.
+TEST_F(XboardTest, SplitCommand) {
+  needreferee("chess");
+  std::vector<std::string> moves = {"d2d4"};
+  sendtext(&engine, std::string("new\n") + QUICK + "d2");
+  usleep(200000);
+  sendtext(&engine, "d4\n");
+  legalreply("", &moves);
+}
+
+// force, moves, go: an even number of moves makes the engine White, an odd number Black.
+TEST_F(XboardTest, ForceMovesGo) {
+  needreferee("chess");
+  std::vector<std::string> moves = {"e2e4", "e7e5"};
+  sendtext(&engine, std::string("new\n") + QUICK + "force\ne2e4\ne7e5\ngo\n");
+  legalreply("", &moves);
+  moves.push_back(legalmoves(&referee, "", moves)[0]);
+  sendtext(&engine, moves.back() + "\n");
+  legalreply("", &moves);
+  sendtext(&engine, "result 1/2-1/2\n");
+  ASSERT_TRUE(waitfortext(&engine, "out of while", 0, REPLYMS, nullptr));
+  moves = {"g1f3"};
+  sendtext(&engine, std::string("new\n") + QUICK + "force\ng1f3\ngo\n");
+  legalreply("", &moves);
+}
+
+// white makes the engine White on the starting position; black after a set-up and a force move
+// makes it Black.
+TEST_F(XboardTest, WhiteAndBlack) {
+  needreferee("chess");
+  std::vector<std::string> moves;
+  sendtext(&engine, std::string("new\n") + QUICK + "white\n");
+  legalreply("", &moves);
+  sendtext(&engine, "result 1/2-1/2\n");
+  ASSERT_TRUE(waitfortext(&engine, "out of while", 0, REPLYMS, nullptr));
+  const std::string fen = "rnbqkbnr/pppppppp/8/8/8/8/PPPPPPPP/RNBQKBNR w KQkq - 0 1";
+  moves = {"c2c4"};
+  sendtext(&engine, std::string("new\n") + QUICK + "force\nsetboard " + fen + "\nc2c4\nblack\n");
+  legalreply(fen, &moves);
+  moves.push_back(legalmoves(&referee, fen, moves)[0]);
+  sendtext(&engine, moves.back() + "\n");
+  legalreply(fen, &moves);
+}
+
+// A set-up position with a mate in one: the engine plays it and announces its win.
+TEST_F(XboardTest, SetboardMateInOne) {
+  sendtext(&engine, "new\nlevel 100 1 0\nsetboard 6k1/5ppp/8/8/8/8/5PPP/R5K1 w - - 0 1\n");
+  usleep(100000);
+  sendtext(&engine, "go\n");
+  EXPECT_EQ(nextmove(&engine, &cursor, REPLYMS), "a1a8");
+  EXPECT_TRUE(waitfortext(&engine, "\n1-0\n", cursor, REPLYMS, nullptr)) << engine.text;
+}
+
+// level is echoed in centiseconds; time and otim with little time left still give a prompt move.
+TEST_F(XboardTest, TimeOtimLevel) {
+  needreferee("chess");
+  sendtext(&engine, "new\nlevel 40 5 0\n");
+  EXPECT_TRUE(waitfortext(&engine, "\nlevel 40 29700 0\n", 0, REPLYMS, nullptr));
+  sendtext(&engine, "level 0 1 0\ntime 150\notim 150\ne2e4\n");
+  EXPECT_TRUE(waitfortext(&engine, "\nlevel 0 5700 0\n", 0, REPLYMS, nullptr));
+  std::vector<std::string> moves = {"e2e4"};
+  legalreply("", &moves);
+}
+
+// "?" during a long search makes the engine move at once.
+TEST_F(XboardTest, MoveNowDuringLongSearch) {
+  needreferee("chess");
+  std::vector<std::string> moves = {"e2e4"};
+  sendtext(&engine, std::string("new\n") + LONGSEARCH + "e2e4\n");
+  usleep(500000);
+  sendtext(&engine, "?\n");
+  legalreply("", &moves);
+  // The engine keeps playing afterwards, and the "?" did not linger.
+  sendtext(&engine, QUICK);
+  moves.push_back(legalmoves(&referee, "", moves)[0]);
+  sendtext(&engine, moves.back() + "\n");
+  legalreply("", &moves);
+}
+
+// quit during a search ends the process without a move line.
+TEST_F(XboardTest, QuitDuringSearch) {
+  sendtext(&engine, std::string("new\n") + LONGSEARCH + "e2e4\n");
+  usleep(500000);
+  sendtext(&engine, "quit\n");
+  ASSERT_TRUE(waitforexit(&engine, REPLYMS));
+  EXPECT_EQ(engine.text.find("move "), std::string::npos);
+}
+
+// The end of input ends the process, both while waiting for a command and during a search.
+TEST_F(XboardTest, EndOfInputEndsProcess) {
+  sendtext(&engine, "new\n");
+  closeinput(&engine);
+  EXPECT_TRUE(waitforexit(&engine, REPLYMS));
+  childproc searching;
+  ASSERT_TRUE(startkorvel(&searching));
+  sendtext(&searching, std::string("new\n") + LONGSEARCH + "e2e4\n");
+  usleep(500000);
+  closeinput(&searching);
+  EXPECT_TRUE(waitforexit(&searching, REPLYMS));
+  EXPECT_EQ(searching.text.find("move "), std::string::npos);
+  stopchild(&searching);
+}
+
+// result ends the game and the next game starts from the starting position; a result during a
+// search ends the game once, and the commands that came with it start the next game.
+TEST_F(XboardTest, ResultThenNextGame) {
+  needreferee("chess");
+  std::vector<std::string> moves = {"e2e4"};
+  sendtext(&engine, std::string("new\n") + QUICK + "e2e4\n");
+  legalreply("", &moves);
+  sendtext(&engine, "result 1-0 {White resigns}\n");
+  ASSERT_TRUE(waitfortext(&engine, "out of while", 0, REPLYMS, nullptr));
+  moves = {"d2d4"};
+  sendtext(&engine, std::string("new\n") + QUICK + "d2d4\n");
+  legalreply("", &moves);
+  sendtext(&engine, "result 0-1\n");
+  ASSERT_TRUE(waitfortext(&engine, "out of while", engine.text.find("out of while") + 1, REPLYMS, nullptr));
+  sendtext(&engine, "new\n" + std::string(LONGSEARCH) + "c2c4\n");
+  usleep(500000);
+  sendtext(&engine, "result 1-0\nnew\n" + std::string(QUICK) + "g1f3\n");
+  moves = {"g1f3"};
+  legalreply("", &moves);
+  EXPECT_EQ(count("out of while"), 3);
+}
+
+// "remove" at the start is ignored; later it takes back a move pair and play goes on from there.
+TEST_F(XboardTest, RemoveTakesBack) {
+  needreferee("chess");
+  std::vector<std::string> moves = {"e2e4"};
+  sendtext(&engine, std::string("new\n") + QUICK + "remove\ne2e4\n");
+  legalreply("", &moves);
+  moves.push_back(legalmoves(&referee, "", moves)[0]);
+  sendtext(&engine, moves.back() + "\n");
+  legalreply("", &moves);
+  sendtext(&engine, "remove\n");
+  moves.resize(2);
+  moves.push_back(legalmoves(&referee, "", moves).back());
+  sendtext(&engine, moves.back() + "\n");
+  legalreply("", &moves);
+}
+
+// Crazyhouse: an illegal drop is refused with both hands, drops go both ways and stay legal.
+TEST_F(XboardTest, CrazyhouseDrops) {
+  needreferee("crazyhouse");
+  sendtext(&engine, "new\nvariant crazyhouse\nQ@e4\n");
+  EXPECT_TRUE(waitfortext(&engine, "Illegal move: Q@e4\ntelluser Player[] Korvel[]\n", 0, REPLYMS, nullptr));
+  std::vector<std::string> moves = {"e2e4"};
+  sendtext(&engine, std::string(QUICK) + "e2e4\n");
+  int enginedrops = 0;
+  int opponentdrops = 0;
+  for (int ply = 0; ply < 40 && !HasFailure(); ply++) {
+    std::string reply = legalreply("", &moves);
+    if (reply.find('@') != std::string::npos) enginedrops++;
+    std::vector<std::string> legal = legalmoves(&referee, "", moves);
+    if (legal.empty()) break;
+    std::string board = boardof(&referee, "", moves);
+    std::vector<std::string> drops;
+    for (const std::string &m : legal) {
+      if (m.find('@') != std::string::npos) drops.push_back(m);
+    }
+    if (drops.empty()) {
+      for (const std::string &m : legal) {
+        if (occupied(board, m.substr(2, 2))) drops.push_back(m);
+      }
+    }
+    std::string move = drops.empty() ? legal[rand() % legal.size()] : drops[rand() % drops.size()];
+    if (move.find('@') != std::string::npos) opponentdrops++;
+    moves.push_back(move);
+    sendtext(&engine, move + "\n");
+  }
+  EXPECT_GT(opponentdrops, 0);
+  EXPECT_GT(enginedrops, 0);
+  EXPECT_EQ(count("Illegal move"), 1);
+}
+
+// 3check: the side that gives the third check wins, and the engine says so at once.
+TEST_F(XboardTest, ThirdCheck) {
+  needreferee("3check");
+  // White's queen and rook give checks at will against a lone king; the engine is White.
+  const std::string fen = "4k3/8/8/8/8/8/8/R2QK3 w - - 3+3 0 1";  // the referee counts the checks left
+  sendtext(&engine, std::string("new\nvariant 3check\n") + QUICK + "setboard 4k3/8/8/8/8/8/8/R2QK3 w - - 0 1\n");
+  usleep(100000);
+  sendtext(&engine, "go\n");
+  std::vector<std::string> moves;
+  for (int ply = 0; ply < 60 && !HasFailure(); ply++) {
+    legalreply(fen, &moves);
+    if (engine.text.find("\n1-0\n") != std::string::npos) break;
+    std::vector<std::string> legal = legalmoves(&referee, fen, moves);
+    if (legal.empty()) break;
+    moves.push_back(legal[rand() % legal.size()]);
+    sendtext(&engine, moves.back() + "\n");
+  }
+  EXPECT_TRUE(waitfortext(&engine, "\n1-0\n", 0, REPLYMS, nullptr)) << engine.text;
+  EXPECT_EQ(engine.text.find("\n0-1\n"), std::string::npos);
+}
+
+// A game of a thousand half-moves plays on normally, every move legal.
+TEST_F(XboardTest, ThousandHalfMoves) {
+  needreferee("chess");
+  const std::string fen = "8/3k4/8/8/8/8/3K4/8 w - - 0 1";
+  sendtext(&engine, std::string("new\n") + QUICK + "setboard " + fen + "\n");
+  usleep(100000);
+  sendtext(&engine, "go\n");
+  std::vector<std::string> moves;
+  for (int ply = 0; ply < 500 && !HasFailure(); ply++) {
+    std::string reply = nextmove(&engine, &cursor, REPLYMS);
+    ASSERT_NE(reply, "") << ply;
+    moves.push_back(reply);
+    std::vector<std::string> before(moves.begin(), moves.end() - 1);
+    ASSERT_TRUE(islegal(&referee, fen, before, reply)) << ply << " " << reply;
+    std::vector<std::string> legal = legalmoves(&referee, fen, moves);
+    ASSERT_FALSE(legal.empty());
+    moves.push_back(legal[rand() % legal.size()]);
+    sendtext(&engine, moves.back() + "\n");
+  }
+  EXPECT_EQ(moves.size(), 1000u);
+}
