@@ -161,15 +161,16 @@ void filesummary() {
     wrear[f] = 9;
     brear[f] = -1;
   }
-  for (int sq = 1; sq <= 64; sq++) {
-    int f = fileof(sq) + 1;
-    int r = rankof(sq);
-    if (board[sq] == WPAWN) {
-      wcount[f]++;
-      if (r < wrear[f]) wrear[f] = r;
-    } else if (board[sq] == BPAWN) {
-      bcount[f]++;
-      if (r > brear[f]) brear[f] = r;
+  for (int f = 1; f <= 8; f++) {
+    int sq = f;
+    for (int r = 1; r <= 8; r++, sq += 8) {
+      if (board[sq] == WPAWN) {
+        wcount[f]++;
+        if (wrear[f] == 9) wrear[f] = r;  // ranks rise: the first one met is the rearmost
+      } else if (board[sq] == BPAWN) {
+        bcount[f]++;
+        brear[f] = r;  // the last one met is Black's rearmost
+      }
     }
   }
 }
@@ -320,6 +321,7 @@ int evaluate(int side) {
   for (int f = 1; f <= 8; f++) {
     for (int r = 1; r <= 8; r++) {
       int sq = f + 8 * (r - 1);
+      if (board[sq] == EMPTY) continue;
       switch (board[sq]) {
         case WPAWN: e += regularvalue[WPAWN] + pawntable[sq] + pawnshapewhite(f, r); break;
         case WKNIGHT:
@@ -403,6 +405,7 @@ int evaluatecrazy(int side, const int *whitehand, const int *blackhand) {
   for (int f = 1; f <= 8; f++) {
     for (int r = 1; r <= 8; r++) {
       int sq = f + 8 * (r - 1);
+      if (board[sq] == EMPTY) continue;
       switch (board[sq]) {
         case WPAWN: e += crazyvalue[WPAWN] + pawntable[sq] + pawnshapewhite(f, r); break;
         case WKNIGHT: e += crazyvalue[WKNIGHT] + knighttable[sq]; break;
