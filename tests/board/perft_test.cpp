@@ -132,6 +132,49 @@ TEST_F(PerftTest, CastlingRightsFollowThePlayersWhenTheBoardIsTurned) {
   EXPECT_FALSE(hasmove(moves, "e1g1"));
 }
 
+// 1 when the white codes' generator (castling allowed unless skipcastle) lists the move.
+bool generated(int from, int to, int skipcastle) {
+  int movefrom[MAXMOVES], moveto[MAXMOVES], count = 0;
+  genwhite(movefrom, moveto, &count, 1, perftep, skipcastle, perftwheld);
+  for (int i = 1; i <= count; i++)
+    if (movefrom[i] == from && moveto[i] == to) return true;
+  return false;
+}
+
+TEST_F(PerftTest, GeneratorCastlesOnlyThroughSafeEmptySquaresToItsOwnRook) {
+  ASSERT_TRUE(perftsetup(PERFTNORMAL, "r3k2r/8/8/8/8/8/8/R3K2R w KQkq - 0 1"));
+  EXPECT_TRUE(generated(SQE1, SQE1 + 2, 0));
+  EXPECT_TRUE(generated(SQE1, SQE1 - 2, 0));
+  EXPECT_FALSE(generated(SQE1, SQE1 + 2, 1));  // skipcastle
+  EXPECT_FALSE(generated(SQE1, SQE1 - 2, 1));
+  board[SQA1] = WKNIGHT;  // the right is still held but the rook square holds another man
+  EXPECT_FALSE(generated(SQE1, SQE1 - 2, 0));
+  board[SQA1] = BROOK;
+  EXPECT_FALSE(generated(SQE1, SQE1 - 2, 0));
+  ASSERT_TRUE(perftsetup(PERFTNORMAL, "4k3/8/8/8/8/8/4r3/R3K2R w KQ - 0 1"));  // in check
+  EXPECT_FALSE(generated(SQE1, SQE1 + 2, 0));
+  EXPECT_FALSE(generated(SQE1, SQE1 - 2, 0));
+  ASSERT_TRUE(perftsetup(PERFTNORMAL, "4kr2/8/8/8/8/8/8/R3K2R w KQ - 0 1"));  // f1 attacked
+  EXPECT_FALSE(generated(SQE1, SQE1 + 2, 0));
+  EXPECT_TRUE(generated(SQE1, SQE1 - 2, 0));
+  ASSERT_TRUE(perftsetup(PERFTNORMAL, "4k1r1/8/8/8/8/8/8/R3K2R w KQ - 0 1"));  // g1 attacked
+  EXPECT_FALSE(generated(SQE1, SQE1 + 2, 0));
+  ASSERT_TRUE(perftsetup(PERFTNORMAL, "1r2k3/8/8/8/8/8/8/R3K3 w Q - 0 1"));  // only b1 attacked: allowed
+  EXPECT_TRUE(generated(SQE1, SQE1 - 2, 0));
+  ASSERT_TRUE(perftsetup(PERFTNORMAL, "4k3/8/8/8/8/8/8/RN2K3 w Q - 0 1"));  // b1 occupied
+  EXPECT_FALSE(generated(SQE1, SQE1 - 2, 0));
+}
+
+TEST_F(PerftTest, GeneratorNeedsMarkerAndNeighbourForEnPassantAndPushesToTheLastRank) {
+  ASSERT_TRUE(perftsetup(PERFTNORMAL, "4k3/P7/8/3pP3/8/8/8/4K3 w - d6 0 1"));
+  EXPECT_TRUE(generated(37, 44, 0));  // e5xd6
+  perftep[44] = 0;
+  EXPECT_FALSE(generated(37, 44, 0));
+  perftep[46] = BPAWN;  // a marker on f6 with no black pawn on f5
+  EXPECT_FALSE(generated(37, 46, 0));
+  EXPECT_TRUE(generated(49, 57, 0));  // a7a8 is a plain push; make-move promotes
+}
+
 TEST_F(PerftTest, SetUpReadsWhatParsefenLeavesOut) {
   // A right whose rook or king is not at home is dropped.
   ASSERT_TRUE(perftsetup(PERFTNORMAL, "4k3/8/8/8/8/8/8/R3K3 w KQkq - 0 1"));
@@ -216,6 +259,38 @@ TEST_F(PerftTest, MalformedFenIsRefusedWithAReason) {
   EXPECT_FALSE(perftsetup(PERFTVARIANTS, nullptr));
   EXPECT_EQ(perftfindvariant("crazyhouse"), PERFTCRAZYHOUSE);
   EXPECT_EQ(perftfindvariant("atomic"), -1);
+}
+
+// Randomly damaged FEN texts are either refused or give a position perft can walk safely.
+TEST_F(PerftTest, DamagedFenIsRefusedOrSafe) {
+  const char *seeds[] = {KIWIPETE, "r3k2r/1P6/8/8/8/8/6p1/R3K2R[NNbb] b KQkq - 0 1",
+                         "rnbqkbnr/ppp1p1pp/8/3pPp2/8/8/PPPP1PPP/RNBQKBNR[Nn] w KQkq f6 0 3",
+                         "2r1k3/2Q~5/8/8/8/8/5q~2/2R1K3[Pp] w - - 0 1"};
+  const char alphabet[] = "12345678/ KQkqRBNPrbnp[]-~+wb0e3e6";
+  testrandom random = {77};
+  int accepted = 0;
+  for (int round = 0; round < 1500; round++) {
+    std::string fen = seeds[round % 4];
+    int edits = 1 + randombelow(&random, 3);
+    for (int e = 0; e < edits; e++) {
+      int at = randombelow(&random, (int)fen.size());
+      char c = alphabet[randombelow(&random, (int)sizeof alphabet - 1)];
+      int kind = randombelow(&random, 3);
+      if (kind == 0) fen[at] = c;
+      else if (kind == 1) fen.insert(fen.begin() + at, c);
+      else fen.erase(fen.begin() + at);
+    }
+    int variant = round % 2 ? PERFTCRAZYHOUSE : PERFTTHREECHECK;
+    if (!perftsetup(variant, fen.c_str())) {
+      EXPECT_NE(strstr(perfterror, "malformed FEN"), nullptr) << fen;
+      continue;
+    }
+    accepted++;
+    boardsnapshot before = takesnapshot();
+    perft(2);
+    EXPECT_EQ(snapshotdifference(before, takesnapshot()), "") << fen;
+  }
+  EXPECT_GT(accepted, 20);
 }
 
 TEST_F(PerftTest, DivideNamesRootMovesInRealCoordinates) {
