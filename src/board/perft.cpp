@@ -304,6 +304,10 @@ int perftsetup(int variant, const char *fen) {
   perftblack = f.black;
   parsefen(text, length - 1);
   mirrorboard();
+  if (memcmp(board + 1, f.realboard + 1, 64 * sizeof(int)) != 0) {
+    snprintf(perfterror, sizeof perfterror, "the engine's FEN reader placed the men differently");
+    return 0;
+  }
   checkcastling(variant);
   if (perftblack) turnboard();
   findkings();
@@ -318,13 +322,17 @@ int perftsetup(int variant, const char *fen) {
   topc = perftblack ? f.blackchecks : f.whitechecks;
   topp = perftblack ? f.whitechecks : f.blackchecks;
   if (!filllists(&f)) return 0;
-  if (isattacked(oppkingsq) || kingsadjacent()) return fenerror("the side not to move is in check");
+  if (kingsadjacent()) return fenerror("the kings stand side by side");
+  if (isattacked(oppkingsq)) return fenerror("the side not to move is in check");
   return 1;
 }
 
 // Fills a list with the pseudo-legal moves of the side to move at this ply: the white codes on
-// odd plies, the black codes on even plies.
+// odd plies, the black codes on even plies. Every variant here plays with the regular engine's
+// generator; a variant with an engine of its own (atomic, the antichess family) brings its own
+// generator here and its own make and legality test into perftmake.
 void perftgenerate(int *movefrom, int *moveto, int *count, int ply, const int *epsquares) {
+  assert(ply >= 1 && epsquares != nullptr);
   if (ply % 2 == 1) genwhite(movefrom, moveto, count, ply, epsquares, 0, perftwheld);
   else genblack(movefrom, moveto, count, ply, epsquares, 0, perftbheld);
 }
@@ -386,6 +394,7 @@ int perftmake(int ply, int from, int to, int *childep, perftundo *undo) {
 
 // Takes back a move made by perftmake, in the searches' order: the board, the side effects, the lists.
 void perftunmake(int ply, int *childep, perftundo *undo) {
+  assert(ply >= 1 && undo->to >= 1 && undo->to <= 64);
   int from = undo->from;
   int to = undo->to;
   if (from < 0) {
@@ -404,6 +413,7 @@ void perftunmake(int ply, int *childep, perftundo *undo) {
 // 3check: raises the mover's check counter when the move just made gives check; answers 1 when
 // that was the mover's third check, which ends the game.
 int perftcountcheck(int ply, perftundo *undo) {
+  assert(ply >= 1);
   undo->checkgiven = 0;
   if (!threecheckmode) return 0;
   if (ply % 2 == 1) {
