@@ -3,7 +3,7 @@ BUILD      := build
 ASAN_BUILD := build-asan
 JOBS       ?= 2
 
-.PHONY: all setup build asan run test unit unit-asan perft bench clean
+.PHONY: all setup build asan run test unit unit-asan match-short match perft bench clean
 
 all: build
 
@@ -30,7 +30,16 @@ unit: build
 unit-asan: asan
 	@cd $(ASAN_BUILD) && ASAN_OPTIONS=detect_leaks=0 UBSAN_OPTIONS=halt_on_error=1 ctest -j $(JOBS) --output-on-failure
 
-test: unit unit-asan
+test: unit unit-asan match-short
+
+# A short refereed match against fairy-stockfish: two games in each of four variants, five seconds a game.
+match-short: build
+	@python3 tools/match.py --korvel $(BUILD)/korvel --games 2 --tc 5+0 --variants normal,nocastle,3check,crazyhouse
+
+# Longer refereed matches against fairy-stockfish (Skill Level 0) and sjeng, with the score.
+match: build
+	@python3 tools/match.py --korvel $(BUILD)/korvel --games 10 --tc 60+1 --variants normal,nocastle,wildcastle,3check,crazyhouse
+	@python3 tools/match.py --korvel $(BUILD)/korvel --peer sjeng --games 10 --tc 60+1 --variants normal,crazyhouse
 
 # Deep perft runs against published numbers and against fairy-stockfish, with nodes per second.
 perft: build

@@ -191,7 +191,14 @@ std::vector<std::string> legalmoves(childproc *referee, const std::string &fen, 
     if (eol == std::string::npos) eol = part.size();
     std::string line = part.substr(pos, eol - pos);
     size_t colon = line.find(": ");
-    if (colon != std::string::npos && colon >= 4 && colon <= 5) result.push_back(line.substr(0, colon));
+    int move = colon == 4 || colon == 5;
+    // A move is a board move such as e7e8q or a drop such as P@e4; other lines of the referee are not.
+    if (move && line[1] == '@') {
+      move = line[0] >= 'A' && line[0] <= 'Z' && line[2] >= 'a' && line[2] <= 'h';
+    } else if (move) {
+      move = line[0] >= 'a' && line[0] <= 'h' && line[1] >= '1' && line[1] <= '8' && line[2] >= 'a' && line[2] <= 'h';
+    }
+    if (move) result.push_back(line.substr(0, colon));
     pos = eol + 1;
   }
   return result;
