@@ -175,6 +175,25 @@ TEST_F(PerftTest, GeneratorNeedsMarkerAndNeighbourForEnPassantAndPushesToTheLast
   EXPECT_TRUE(generated(49, 57, 0));  // a7a8 is a plain push; make-move promotes
 }
 
+TEST_F(PerftTest, WildcastleCastlesFromTheDFile) {
+  const char *fen = "r2k3r/8/8/8/8/8/8/R2K3R w KQkq - 0 1";
+  ASSERT_TRUE(perftsetup(PERFTNORMAL, fen));
+  EXPECT_EQ(wcastleking + bcastleking, 0);  // in normal chess a king on d1 has no rights
+  ASSERT_TRUE(perftsetup(PERFTWILDCASTLE, fen));
+  std::vector<std::string> moves = rootmoves();
+  EXPECT_TRUE(hasmove(moves, "d1b1"));
+  EXPECT_TRUE(hasmove(moves, "d1f1"));
+  perftundo undo;
+  int childep[65] = {};
+  ASSERT_TRUE(perftmake(1, SQD1, SQD1 + 2, childep, &undo));
+  EXPECT_EQ(board[SQE1], WROOK);
+  perftunmake(1, childep, &undo);
+  ASSERT_TRUE(perftsetup(PERFTWILDCASTLE, "r2k3r/8/8/8/8/8/8/R2K3R b KQkq - 0 1"));
+  moves = rootmoves();
+  EXPECT_TRUE(hasmove(moves, "d8b8"));
+  EXPECT_TRUE(hasmove(moves, "d8f8"));
+}
+
 TEST_F(PerftTest, SetUpReadsWhatParsefenLeavesOut) {
   // A right whose rook or king is not at home is dropped.
   ASSERT_TRUE(perftsetup(PERFTNORMAL, "4k3/8/8/8/8/8/8/R3K3 w KQkq - 0 1"));
