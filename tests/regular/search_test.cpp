@@ -35,6 +35,24 @@ TEST_F(SearchTest, MateInTwoAppearsAtDepthFour) {
   EXPECT_LT(deepen(3), 14000);
   EXPECT_EQ(deepen(4), 15000 - 5);
   EXPECT_EQ(board[finfrom], WROOK);  // Ra7 or Rb7, each mates next move
+  // The principal variation is the chosen move, a king move and the mate.
+  char text[PVTEXTSIZE];
+  pvtext(text, 3);
+  EXPECT_EQ(pvfrom[1][1], finfrom);
+  EXPECT_EQ(pvto[1][1], finto);
+  EXPECT_EQ(pvfrom[1][2], sq("e8"));
+  EXPECT_EQ(board[pvfrom[1][3]], WROOK) << text;
+  EXPECT_EQ(rankof(pvto[1][3]), 8) << text;
+}
+
+TEST_F(SearchTest, CrazyhouseRootWithMoreThan250Moves) {
+  crazymode = 1;
+  setfen("7k/8/8/8/8/8/8/K7 w -");
+  const int hand[6] = {0, WQUEEN, WROOK, WBISHOP, WKNIGHT, WPAWN};
+  for (int i = 1; i <= 5; i++) wheld[i] = hand[i];
+  rootsearch(1);
+  EXPECT_EQ(rootmovecount, 3 + 4 * 62 + 48);
+  EXPECT_LT(finfrom, 0);  // a drop
 }
 
 TEST_F(SearchTest, MateInThreeAppearsAtDepthSixOnTheBoardHeldForBlack) {
