@@ -46,7 +46,7 @@ static int kingof(int king, int to) {
 // Polls input and the clock every pollinterval nodes from the second iteration on; a poll that
 // asks to end the game counts as a stop. Answers 1 when the clock has run out at this poll.
 int stopcheck() {
-  if (searchdepth < 2 || nodes % pollinterval != 0) return 0;
+  if (searchdepth < 2 || pollinterval <= 0 || nodes % pollinterval != 0) return 0;
   pollinput();
   if (discardmove) stopsearch = 1;
   if (searchstart + (unsigned)movetime < gettickcount()) {
@@ -56,41 +56,43 @@ int stopcheck() {
   return 0;
 }
 
+// Appends the capture from -> sq to an attacker list.
+static void addattacker(int *fromlist, int *tolist, int *count, int from, int sq) {
+  assert(*count < SEEMAXATTACKERS - 1);
+  (*count)++;
+  fromlist[*count] = from;
+  tolist[*count] = sq;
+}
+
 // Appends to the list every capture onto sq by the colour that attacks the man there (White when
 // a black man stands on sq, Black otherwise): pawns, knights, sliders (first man on each ray),
 // then the king.
 void attackersof(int sq, int *fromlist, int *tolist, int *count) {
   assert(sq >= 1 && sq <= 64);
   int base = isblack(board[sq]) ? 0 : BLACKOFFSET;
-  auto add = [&](int from) {
-    assert(*count < SEEMAXATTACKERS - 1);
-    (*count)++;
-    fromlist[*count] = from;
-    tolist[*count] = sq;
-  };
   if (base == 0) {
-    if (sq >= 8 && !onhfile(sq) && board[sq - 7] == WPAWN) add(sq - 7);
-    if (sq >= 10 && !onafile(sq) && board[sq - 9] == WPAWN) add(sq - 9);
+    if (sq >= 8 && !onhfile(sq) && board[sq - 7] == WPAWN) addattacker(fromlist, tolist, count, sq - 7, sq);
+    if (sq >= 10 && !onafile(sq) && board[sq - 9] == WPAWN) addattacker(fromlist, tolist, count, sq - 9, sq);
   } else {
-    if (!onafile(sq) && sq + 7 <= 64 && board[sq + 7] == BPAWN) add(sq + 7);
-    if (!onhfile(sq) && sq + 9 <= 64 && board[sq + 9] == BPAWN) add(sq + 9);
+    if (!onafile(sq) && sq + 7 <= 64 && board[sq + 7] == BPAWN) addattacker(fromlist, tolist, count, sq + 7, sq);
+    if (!onhfile(sq) && sq + 9 <= 64 && board[sq + 9] == BPAWN) addattacker(fromlist, tolist, count, sq + 9, sq);
   }
   int knight = base + WKNIGHT;
   int file = fileof(sq);
-  if (sq <= 49 && file >= 1 && board[sq + 15] == knight) add(sq + 15);
-  if (sq <= 47 && file <= 6 && board[sq + 17] == knight) add(sq + 17);
-  if (sq <= 58 && file >= 2 && board[sq + 6] == knight) add(sq + 6);
-  if (sq <= 54 && file <= 5 && board[sq + 10] == knight) add(sq + 10);
-  if (sq >= 18 && file >= 1 && board[sq - 17] == knight) add(sq - 17);
-  if (sq >= 16 && file <= 6 && board[sq - 15] == knight) add(sq - 15);
-  if (sq >= 7 && file <= 5 && board[sq - 6] == knight) add(sq - 6);
-  if (sq >= 11 && file >= 2 && board[sq - 10] == knight) add(sq - 10);
+  if (sq <= 49 && file >= 1 && board[sq + 15] == knight) addattacker(fromlist, tolist, count, sq + 15, sq);
+  if (sq <= 47 && file <= 6 && board[sq + 17] == knight) addattacker(fromlist, tolist, count, sq + 17, sq);
+  if (sq <= 58 && file >= 2 && board[sq + 6] == knight) addattacker(fromlist, tolist, count, sq + 6, sq);
+  if (sq <= 54 && file <= 5 && board[sq + 10] == knight) addattacker(fromlist, tolist, count, sq + 10, sq);
+  if (sq >= 18 && file >= 1 && board[sq - 17] == knight) addattacker(fromlist, tolist, count, sq - 17, sq);
+  if (sq >= 16 && file <= 6 && board[sq - 15] == knight) addattacker(fromlist, tolist, count, sq - 15, sq);
+  if (sq >= 7 && file <= 5 && board[sq - 6] == knight) addattacker(fromlist, tolist, count, sq - 6, sq);
+  if (sq >= 11 && file >= 2 && board[sq - 10] == knight) addattacker(fromlist, tolist, count, sq - 10, sq);
   const int *diagonals[4] = {rayupright, rayupleft, raydownright, raydownleft};
   for (const int *ray : diagonals) {
     for (int i = 1; i <= ray[sq]; i++) {
       int t = sq + ray[0] * i;
       if (board[t] > 0) {
-        if (board[t] == base + WBISHOP || board[t] == base + WQUEEN) add(t);
+        if (board[t] == base + WBISHOP || board[t] == base + WQUEEN) addattacker(fromlist, tolist, count, t, sq);
         break;
       }
     }
@@ -100,20 +102,20 @@ void attackersof(int sq, int *fromlist, int *tolist, int *count) {
     for (int i = 1; i <= ray[sq]; i++) {
       int t = sq + ray[0] * i;
       if (board[t] > 0) {
-        if (board[t] == base + WROOK || board[t] == base + WQUEEN) add(t);
+        if (board[t] == base + WROOK || board[t] == base + WQUEEN) addattacker(fromlist, tolist, count, t, sq);
         break;
       }
     }
   }
   int king = base + WKING;
-  if (sq <= 56 && board[sq + 8] == king) add(sq + 8);
-  if (sq <= 55 && !onhfile(sq) && board[sq + 9] == king) add(sq + 9);
-  if (sq <= 57 && !onafile(sq) && board[sq + 7] == king) add(sq + 7);
-  if (sq <= 63 && !onhfile(sq) && board[sq + 1] == king) add(sq + 1);
-  if (sq >= 2 && !onafile(sq) && board[sq - 1] == king) add(sq - 1);
-  if (sq >= 8 && !onhfile(sq) && board[sq - 7] == king) add(sq - 7);
-  if (sq >= 10 && !onafile(sq) && board[sq - 9] == king) add(sq - 9);
-  if (sq >= 9 && board[sq - 8] == king) add(sq - 8);
+  if (sq <= 56 && board[sq + 8] == king) addattacker(fromlist, tolist, count, sq + 8, sq);
+  if (sq <= 55 && !onhfile(sq) && board[sq + 9] == king) addattacker(fromlist, tolist, count, sq + 9, sq);
+  if (sq <= 57 && !onafile(sq) && board[sq + 7] == king) addattacker(fromlist, tolist, count, sq + 7, sq);
+  if (sq <= 63 && !onhfile(sq) && board[sq + 1] == king) addattacker(fromlist, tolist, count, sq + 1, sq);
+  if (sq >= 2 && !onafile(sq) && board[sq - 1] == king) addattacker(fromlist, tolist, count, sq - 1, sq);
+  if (sq >= 8 && !onhfile(sq) && board[sq - 7] == king) addattacker(fromlist, tolist, count, sq - 7, sq);
+  if (sq >= 10 && !onafile(sq) && board[sq - 9] == king) addattacker(fromlist, tolist, count, sq - 9, sq);
+  if (sq >= 9 && board[sq - 8] == king) addattacker(fromlist, tolist, count, sq - 8, sq);
 }
 
 // The best material the side attacking sq can win there, recaptures included, trying every
