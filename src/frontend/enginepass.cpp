@@ -10,6 +10,7 @@
 constexpr int REPETITIONDRAW = 3;       // occurrences of a position that make the draw claim
 constexpr int SHORTMOVETIME = 95;       // milliseconds for a move when the clock is nearly spent
 constexpr int DEFAULTMOVETIME = 1000;   // milliseconds for a move when nothing else gives a time
+constexpr int SHORTCLOCKSHARE = 30;     // a nearly spent clock gives at most this share of itself to a move
 
 static void findrootkings();
 static uint64_t computerootkey();
@@ -27,6 +28,9 @@ void allottime() {
   } else {
     int t = timeleft * 10;
     movetime = t >= 6000 ? t / (20 + r) : SHORTMOVETIME;
+    // With a few seconds left a fixed 95 ms would run the clock out within a few dozen moves:
+    // never spend more than a thirtieth of what is left (a clock of 0 means none was given).
+    if (t > 0 && t < 6000 && t / SHORTCLOCKSHARE < movetime) movetime = t / SHORTCLOCKSHARE > 0 ? t / SHORTCLOCKSHARE : 1;
   }
   movetime += levelinc * 10;
   if (movetime == 0) movetime = DEFAULTMOVETIME;

@@ -73,6 +73,13 @@ TEST_F(GameTest, LevelAndTimeCommands) {
   allottime();
   EXPECT_EQ(movetime, 95);
   EXPECT_EQ(pollinterval, 20);
+  // A nearly spent clock is never spent in one move.
+  timeleft = 150;
+  allottime();
+  EXPECT_EQ(movetime, 50);
+  timeleft = 2;
+  allottime();
+  EXPECT_EQ(movetime, 1);
 }
 
 // A block with the clock and a move hands the move over in one call, turned for an engine playing Black.
