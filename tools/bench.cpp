@@ -5,7 +5,7 @@
 // that does not mean to change the search must leave it as it is.
 //
 //   korvel-bench [--depth N]      (default depth 5; crazyhouse positions one ply less, since the
-//                                  drops multiply the tree)
+//                                  drops multiply the tree; a bad argument exits with status 2)
 #include <cstdio>
 #include <cstdlib>
 #include <cstring>
@@ -151,9 +151,14 @@ static int deepen(int depth, int *wheld, int *bheld, int *wpieces, int *bpieces)
 int main(int argc, char **argv) {
   int depth = DEFAULTDEPTH;
   for (int i = 1; i < argc; i++) {
-    if (strcmp(argv[i], "--depth") == 0 && i + 1 < argc) depth = atoi(argv[++i]);
+    char *end = nullptr;
+    if (strcmp(argv[i], "--depth") == 0 && i + 1 < argc) {
+      depth = (int)strtol(argv[++i], &end, 10);
+      if (*end == '\0' && depth >= 1 && depth < MAXITERATIONSROOT) continue;
+    }
+    fprintf(stderr, "usage: korvel-bench [--depth N], N from 1 to %d\n", MAXITERATIONSROOT - 1);
+    return 2;
   }
-  if (depth < 1 || depth >= MAXITERATIONSROOT) depth = DEFAULTDEPTH;
   setvbuf(stdout, nullptr, _IONBF, 0);
   initrays();
   initkeys(BENCHKEYSEED);

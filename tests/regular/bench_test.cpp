@@ -1,0 +1,62 @@
+// The bench tool: its node total at a small depth is the search's signature, and it refuses bad
+// arguments.
+#include <gtest/gtest.h>
+
+#include <sys/wait.h>
+
+#include <cstdio>
+#include <fstream>
+#include <string>
+
+namespace {
+
+// The node total of the bench at depth 3. A change that alters the search changes it and says so.
+constexpr long long BENCHDEPTH3NODES = 51546;
+
+std::string benchpath() { return std::string(KORVEL_BINARY_DIR) + "/korvel-bench"; }
+
+// Runs a command, collects its standard output and answers its exit status.
+int run(const std::string &command, std::string *out) {
+  FILE *pipe = popen(command.c_str(), "r");
+  if (!pipe) return -1;
+  char buffer[4096];
+  size_t n;
+  out->clear();
+  while ((n = fread(buffer, 1, sizeof buffer, pipe)) > 0) out->append(buffer, n);
+  int status = pclose(pipe);
+  return WIFEXITED(status) ? WEXITSTATUS(status) : -1;
+}
+
+// The number after "Total nodes: " in the bench output, -1 when missing.
+long long totalnodes(const std::string &out) {
+  size_t at = out.find("Total nodes: ");
+  if (at == std::string::npos) return -1;
+  return std::stoll(out.substr(at + 13));
+}
+
+TEST(BenchTool, NodeTotalIsTheSignatureAndRepeats) {
+  std::ifstream probe(benchpath());
+  if (!probe) GTEST_SKIP() << "korvel-bench not built";
+  std::string first, second;
+  ASSERT_EQ(run(benchpath() + " --depth 3", &first), 0);
+  EXPECT_EQ(totalnodes(first), BENCHDEPTH3NODES);
+  ASSERT_EQ(run(benchpath() + " --depth 3", &second), 0);
+  EXPECT_EQ(totalnodes(second), totalnodes(first));
+  // One line per position before the totals, each with its move, score and nodes.
+  size_t lines = 0;
+  for (size_t at = first.find(" nodes "); at != std::string::npos; at = first.find(" nodes ", at + 1)) lines++;
+  EXPECT_EQ(lines, 30u);
+  EXPECT_NE(first.find("Nodes/second: "), std::string::npos);
+}
+
+TEST(BenchTool, RefusesBadArgumentsWithStatusTwo) {
+  std::ifstream probe(benchpath());
+  if (!probe) GTEST_SKIP() << "korvel-bench not built";
+  std::string out;
+  for (const char *arguments : {"--depth", "--depth 0", "--depth x", "--depth 40", "--bogus", "3"}) {
+    EXPECT_EQ(run(benchpath() + " " + arguments + " 2>/dev/null", &out), 2) << arguments;
+    EXPECT_EQ(out, "") << arguments;
+  }
+}
+
+}  // namespace
