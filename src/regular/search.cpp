@@ -194,11 +194,12 @@ int search(int alpha, int beta, int depth, int ply, int *epsquares, int aftermov
                                 : updatekey(key, from, to, captured, 0, promoted, arightlost, hrightlost, epflag,
                                             newep, epcapture, checkindex);
 
-    // Score it. Once stopped, a move keeps the score of the move before it.
-    if (stopsearch) {
+    // Score it. Once stopped, a move keeps the score of the move before it; a captured king ends
+    // the line here, and a third check is scored below.
+    if (stopsearch || thirdcheck) {
+      // not searched
     } else if (kingtaken) {
       score = KINGSCORE - ply;
-    } else if (thirdcheck) {
     } else if (checks && ((crazymode && ply >= crazycheckply) || (threecheckmode && ply >= 2))) {
       score = -search(-beta, -best, depth, ply + 1, childep, 1, newkey, 1, newep, innull, wh, bh, wp, bp);
     } else if (depth >= 2) {
