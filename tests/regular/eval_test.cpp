@@ -160,6 +160,20 @@ TEST_F(EvalTest, KingSafetyDivisorOfTwokingsAndSetboard) {
   EXPECT_EQ(evaluate(0) - one, -39 - (-157));
 }
 
+TEST_F(EvalTest, WithTwoKingsTheFirstOnTheLowestFileIsExamined) {
+  // White kings on b1 (sheltered by a2 b2 c2) and g1 (no shelter); Black has material to attack.
+  setfen("rnbqkbnr/pppppppp/8/8/8/8/PPP5/1K4K1 w -");
+  endgameflag = 0;
+  kingsafetydivisor = 4;
+  int both = evaluate(0);
+  board[sq("g1")] = EMPTY;
+  int b1only = evaluate(0);
+  EXPECT_EQ(both - b1only, 400);  // the king on g1 adds its material only
+  board[sq("g1")] = WKING;
+  board[sq("b1")] = EMPTY;
+  EXPECT_NE(both - evaluate(0), 400);
+}
+
 TEST_F(EvalTest, ThreeCheckBonusGrowsWithEachCheck) {
   setfen(STARTFEN);
   threecheckmode = 1;
