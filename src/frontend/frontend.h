@@ -163,6 +163,7 @@ unsigned gettickcount();                // milliseconds from a monotonic clock
 void pollinput();                       // looks at waiting input during a search without blocking
 int readblock(char *block, int size);   // next block of complete lines from standard input (blocking)
 int readline(char *line, int size);     // next line from standard input; 0 at the end of input
+void unreadinput(const char *text, int count);  // text goes back in front of the unread input
 void resetinput();                      // forgets input read but not yet scanned
 void output(const char *format, ...) __attribute__((format(printf, 1, 2)));  // the one writer on stdout
 

@@ -103,6 +103,16 @@ int readblock(char *block, int size) {
   }
 }
 
+// Puts text back in front of the input not yet handed on, so that the next block begins with it.
+void unreadinput(const char *text, int count) {
+  assert(count >= 0);
+  if (count <= 0 || count > PENDINGSIZE - pendingcount) return;
+  memmove(pending + count, pending, (size_t)pendingcount);
+  memcpy(pending, text, (size_t)count);
+  pendingcount += count;
+  pendingscanned = 0;
+}
+
 // Reads the next line of input into line (at most size - 1 characters, terminated), for the
 // console editor. Returns 0 at the end of input.
 int readline(char *line, int size) {

@@ -391,8 +391,13 @@ static int scanat(int pos, int *wheld, int *bheld, int *wpieces, int *bpieces) {
   }
   if (matches(pos, "variant")) setvariant(pos);
   if (pos < SCANEND && matches(pos, "result")) {
+    // The game is over. What follows in the block belongs to the next game ("new", its variant,
+    // its first move): it goes back to the input, so that ending this game does not undo it.
     pos = skipline(pos);
     inputfrom = inputto = INPUTGAMEOVER;
+    forcemode = 0;
+    if (pos + 1 < blocklength) unreadinput(block + pos + 1, blocklength - pos - 1);
+    return SCANEND;
   }
   if (pos < SCANEND && matches(pos, "protov")) {
     pos = skipline(pos);

@@ -319,3 +319,20 @@ TEST_F(GameTest, ThirdCheckAnnounced) {
   EXPECT_EQ(topp, 3);
   EXPECT_NE(text.find("\n0-1\n"), std::string::npos);
 }
+
+// "result" ends the game; the next game's commands that came with it are read after the game end,
+// so that ending the game does not undo them.
+TEST_F(GameTest, ResultLeavesNextGameCommands) {
+  gamestart();
+  gameply = 1;
+  feed("result 1-0\nnew\nvariant 3check\ne2e4\n");
+  opponentpass();
+  EXPECT_EQ(inputfrom, INPUTGAMEOVER);
+  EXPECT_EQ(threecheckmode, 0);
+  gameend();
+  gamestart();
+  gameply = 1;
+  opponentpass();
+  EXPECT_EQ(threecheckmode, 1);
+  EXPECT_EQ(board[36], BPAWN);  // e4 seen from Black's side
+}
