@@ -246,34 +246,41 @@ TEST_F(XboardTest, RemoveTakesBack) {
   legalreply("", &moves);
 }
 
-// Crazyhouse: an illegal drop is refused with both hands, drops go both ways and stay legal.
+// Crazyhouse: an illegal drop is refused with both hands, drops go both ways and stay legal. The
+// opponent drops when it can and captures otherwise; games are played until both sides have dropped.
 TEST_F(XboardTest, CrazyhouseDrops) {
   needreferee("crazyhouse");
   sendtext(&engine, "new\nvariant crazyhouse\nQ@e4\n");
   EXPECT_TRUE(waitfortext(&engine, "Illegal move: Q@e4\ntelluser Player[] Korvel[]\n", 0, REPLYMS, nullptr));
-  std::vector<std::string> moves = {"e2e4"};
-  sendtext(&engine, std::string(QUICK) + "e2e4\n");
   int enginedrops = 0;
   int opponentdrops = 0;
-  for (int ply = 0; ply < 40 && !HasFailure(); ply++) {
-    std::string reply = legalreply("", &moves);
-    if (reply.find('@') != std::string::npos) enginedrops++;
-    std::vector<std::string> legal = legalmoves(&referee, "", moves);
-    if (legal.empty()) break;
-    std::string board = boardof(&referee, "", moves);
-    std::vector<std::string> drops;
-    for (const std::string &m : legal) {
-      if (m.find('@') != std::string::npos) drops.push_back(m);
+  for (int game = 0; game < 5 && (enginedrops == 0 || opponentdrops == 0) && !HasFailure(); game++) {
+    if (game > 0) {
+      sendtext(&engine, "result 1/2-1/2\nnew\nvariant crazyhouse\n");
     }
-    if (drops.empty()) {
+    std::vector<std::string> moves = {"e2e4"};
+    sendtext(&engine, std::string(QUICK) + "e2e4\n");
+    for (int ply = 0; ply < 60 && !HasFailure(); ply++) {
+      std::string reply = legalreply("", &moves);
+      if (ply == 59) break;
+      if (reply.find('@') != std::string::npos) enginedrops++;
+      std::vector<std::string> legal = legalmoves(&referee, "", moves);
+      if (legal.empty()) break;
+      std::string board = boardof(&referee, "", moves);
+      std::vector<std::string> drops;
       for (const std::string &m : legal) {
-        if (occupied(board, m.substr(2, 2))) drops.push_back(m);
+        if (m.find('@') != std::string::npos) drops.push_back(m);
       }
+      if (drops.empty()) {
+        for (const std::string &m : legal) {
+          if (occupied(board, m.substr(2, 2))) drops.push_back(m);
+        }
+      }
+      std::string move = drops.empty() ? legal[rand() % legal.size()] : drops[rand() % drops.size()];
+      if (move.find('@') != std::string::npos) opponentdrops++;
+      moves.push_back(move);
+      sendtext(&engine, move + "\n");
     }
-    std::string move = drops.empty() ? legal[rand() % legal.size()] : drops[rand() % drops.size()];
-    if (move.find('@') != std::string::npos) opponentdrops++;
-    moves.push_back(move);
-    sendtext(&engine, move + "\n");
   }
   EXPECT_GT(opponentdrops, 0);
   EXPECT_GT(enginedrops, 0);
