@@ -36,12 +36,12 @@ static char *putsquare(char *p, int sq) {
   return p;
 }
 
-// Writes the principal variation of the root, at most 19 moves, each followed by a blank, and a
-// newline; only a newline before the first iteration.
+// Writes the principal variation of the root, at most 19 moves and up to its first empty entry,
+// each followed by a blank, and a newline; only a newline before the first iteration.
 void pvtext(char *buffer, int iteration) {
   char *p = buffer;
   int last = iteration < PVMAXLEN ? iteration : PVMAXLEN;
-  for (int j = 1; j <= last; j++) {
+  for (int j = 1; j <= last && pvfrom[1][j] != 0; j++) {
     p = putsquare(p, pvfrom[1][j]);
     p = putsquare(p, pvto[1][j]);
     *p++ = ' ';

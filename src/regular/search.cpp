@@ -52,16 +52,18 @@ static int doublestepbeside(int from, int to) {
 }
 
 // Copies the move just found best at ply, followed by the line of its reply, into this ply's row
-// of the principal variation.
+// of the principal variation; a 0 square ends a line shorter than the iteration.
 static void updatepv(int ply, int from, int to) {
   if (ply > PVMAXLEN) return;
   pvfrom[ply][ply] = protocolsquare(from);
   pvto[ply][ply] = protocolsquare(to);
   int last = searchdepth < PVMAXLEN ? searchdepth : PVMAXLEN;
-  for (int j = ply + 1; j <= last; j++) {
+  int j = ply + 1;
+  for (; j <= last && pvfrom[ply + 1][j] != 0; j++) {
     pvfrom[ply][j] = pvfrom[ply + 1][j];
     pvto[ply][j] = pvto[ply + 1][j];
   }
+  if (j <= PVMAXLEN) pvfrom[ply][j] = pvto[ply][j] = 0;  // the line ends here
 }
 
 // Searches the position with the remaining depth at ply (White to move on odd plies). At ply 1
@@ -195,7 +197,9 @@ int search(int alpha, int beta, int depth, int ply, int *epsquares, int aftermov
                                             newep, epcapture, checkindex);
 
     // Score it. Once stopped, a move keeps the score of the move before it; a captured king ends
-    // the line here, and a third check is scored below.
+    // the line here, and a third check is scored below. The reply's line starts empty, so a reply
+    // that finds no line of its own (quiescence, a captured king) leaves no stale moves behind.
+    if (ply < PVMAXLEN) pvfrom[ply + 1][ply + 1] = pvto[ply + 1][ply + 1] = 0;
     if (stopsearch || thirdcheck) {
       // not searched
     } else if (kingtaken) {

@@ -45,6 +45,26 @@ TEST_F(RootTest, PvTextPrintsAtMostNineteenMovesWithTheirOwnRanks) {
   EXPECT_EQ(std::string(text), expect + "\n");
 }
 
+TEST_F(RootTest, PvTextEndsWhereTheLineEnds) {
+  char text[PVTEXTSIZE];
+  pvfrom[1][3] = pvto[1][3] = 0;  // a two-move line in iteration 5: no stale or empty squares printed
+  pvfrom[1][4] = 8;
+  pvto[1][4] = 16;
+  pvtext(text, 5);
+  EXPECT_STREQ(text, "e2e4 e7e5 \n");
+}
+
+TEST_F(RootTest, SearchedLineNeverShowsEmptySquares) {
+  // White mates with Qd8 at once; at depth 4 the line is shorter than the iteration.
+  setfen("6k1/5ppp/8/8/8/8/5PPP/3Q2K1 w - - 0 1");
+  deepen(4);
+  char text[PVTEXTSIZE];
+  pvtext(text, 4);
+  EXPECT_EQ(std::string(text).find("h0"), std::string::npos) << text;
+  EXPECT_EQ(std::string(text).find("h1h1"), std::string::npos) << text;
+  EXPECT_EQ(std::string(text).substr(0, 5), "d1d8 ") << text;
+}
+
 TEST_F(RootTest, RootOrderPutsTheLatestIterationsBestFirst) {
   iterations = 2;
   iterfrom[1] = 63, iterto[1] = 46;  // the fifth move
