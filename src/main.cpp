@@ -2,8 +2,8 @@
 #include "frontend/frontend.h"
 
 // Prepares everything once, plays games until "quit", then frees what start-up allocated.
-int main(int argc, char **argv) {
-  startup(argc, argv);
+int main() {
+  startup();
   playgames();
   shutdown();
   return 0;

@@ -121,7 +121,7 @@ void holdforblack();                    // the starting position held for Black 
 void clearentries();                    // key, best move and depth of every table entry cleared
 
 // --- main loop (mainloop.cpp) ---
-void startup(int argc, char **argv);
+void startup();
 void playgames();
 void shutdown();
 void gamestart();

@@ -28,9 +28,8 @@ static char *newname(const char *text) {
 // Prepares everything once: the file names, the table size, the ray tables, the keys from the
 // time of day and the transposition table. Standard output is unbuffered from the first byte and
 // the interrupt signal is ignored, since the interface may send it to the whole process group.
-void startup(int argc, char **argv) {
-  (void)argc;
-  (void)argv;
+// (The command-line options, configuration files and books are read here once they exist.)
+void startup() {
   setvbuf(stdout, nullptr, _IONBF, 0);
   atomicbookblack = newname("atomicBookBlack.txt");
   atomicbookwhite = newname("atomicBookWhite.txt");

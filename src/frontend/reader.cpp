@@ -32,9 +32,11 @@ static void setvariant(int pos);
 static void readlevel(int pos);
 static void takeback();
 static void newgame(int *wheld, int *bheld, int *wpieces, int *bpieces);
+static void crazyblack(int *wheld, int *bheld, int *wpieces, int *bpieces);
+static int crazywhite(int pos, int *wheld, int *bheld, int *wpieces, int *bpieces);
 static int colourcommand(int pos, int *wheld, int *bheld, int *wpieces, int *bpieces);
 static int setboard(int pos);
-static int gocommand(int pos, int *wheld, int *bheld, int *wpieces, int *bpieces);
+static int gocommand(int *wheld, int *bheld, int *wpieces, int *bpieces);
 static int collectforcemove(int pos);
 static int opponentdrop(int pos, const int *bheld, int message);
 static int opponentmove(int pos);
@@ -265,8 +267,7 @@ static int setboard(int pos) {
 
 // The command go: leaves force mode and wakes the main loop. At the start of a game (no set-up)
 // the collected moves decide the engine's colour (an even count makes it White) and are played.
-static int gocommand(int pos, int *wheld, int *bheld, int *wpieces, int *bpieces) {
-  (void)pos;
+static int gocommand(int *wheld, int *bheld, int *wpieces, int *bpieces) {
   forcemode = 0;
   inputfrom = INPUTWAKEFROM;
   inputto = INPUTWAKETO;
@@ -432,7 +433,7 @@ static int scanat(int pos, int *wheld, int *bheld, int *wpieces, int *bpieces) {
   if (matches(pos, "black") || matches(pos, "whi")) pos = colourcommand(pos, wheld, bheld, wpieces, bpieces);
   if (pos < SCANEND && matches(pos, "setboard")) pos = setboard(pos);
   if (pos < SCANEND && matches(pos, "go")) {
-    pos = gocommand(pos, wheld, bheld, wpieces, bpieces);
+    pos = gocommand(wheld, bheld, wpieces, bpieces);
   } else if (pos < SCANEND && forcemode && (issquare(pos) || block[pos + 1] == '@')) {
     return collectforcemove(pos);
   }
