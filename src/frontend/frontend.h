@@ -154,6 +154,7 @@ void setupblack();
 int trackmove(int *wheld, int *bheld, int *wpieces, int *bpieces, int from, int to, int *out);
 int trackdrop(int *wheld, int *bheld, int *wpieces, int *bpieces, int from, int to);
 void resetlists(int *wheld, int *bheld, int *wpieces, int *bpieces);
+int samehands(const int *wheld, const int *bheld, const int *otherwheld, const int *otherbheld);
 void replayforce(const int *forcefrom, const int *forceto, const int *forcecount, int *wheld, int *bheld,
                  int *wpieces, int *bpieces);
 void replayforceplain(const int *forcefrom, const int *forceto, const int *forcecount);

@@ -85,6 +85,20 @@ int trackdrop(int *wheld, int *bheld, int *wpieces, int *bpieces, int from, int 
   return 0;
 }
 
+// 1 when two pairs of hands hold the same men, slot order aside.
+int samehands(const int *wheld, const int *bheld, const int *otherwheld, const int *otherbheld) {
+  int count[13] = {0};
+  for (int slot = 1; slot < HANDSLOTS; slot++) {
+    if (wheld[slot] > 0 && wheld[slot] <= BKING) count[wheld[slot]]++;
+    if (bheld[slot] > 0 && bheld[slot] <= BKING) count[bheld[slot]]++;
+    if (otherwheld[slot] > 0 && otherwheld[slot] <= BKING) count[otherwheld[slot]]--;
+    if (otherbheld[slot] > 0 && otherbheld[slot] <= BKING) count[otherbheld[slot]]--;
+  }
+  for (int code = 1; code <= BKING; code++)
+    if (count[code] != 0) return 0;
+  return 1;
+}
+
 // Empties both hands (drops allowed) and gives the pawn-born lists the pawns of the starting
 // position.
 void resetlists(int *wheld, int *bheld, int *wpieces, int *bpieces) {

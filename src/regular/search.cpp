@@ -29,11 +29,15 @@ static int rootkingsq = 0;
 // Square as the protocol sees it: the board is held turned when the engine plays Black.
 static int protocolsquare(int sq) { return color == 0 ? 65 - sq : sq; }
 
-// 1 when the board equals, square for square, a position recorded in the game so far.
-static int repeatsgame() {
+// 1 when the position after a root move repeats one the game reached after an engine move (the
+// opponent to move in both): the same men on the same squares and, in crazyhouse, the same hands.
+static int repeatsgame(const int *wh, const int *bh) {
   int last = historycount < HISTORYSIZE ? historycount : HISTORYSIZE - 1;
-  for (int h = 0; h <= last; h++)
-    if (memcmp(&board[1], &gamehistory[h].squares[1], 64 * sizeof(int)) == 0) return 1;
+  for (int h = 1; h <= last; h++) {
+    const historyrecord *r = &gamehistory[h];
+    if (!r->enginemove || memcmp(&board[1], &r->squares[1], 64 * sizeof(int)) != 0) continue;
+    if (!crazymode || samehands(wh, bh, r->wheld, r->bheld)) return 1;
+  }
   return 0;
 }
 
@@ -214,7 +218,8 @@ int search(int alpha, int beta, int depth, int ply, int *epsquares, int aftermov
       wh[0] = bh[0] = 0;
     }
     if (ply == 1) {
-      if (repeatsgame()) score = 0;
+      // A move refuted by the capture of the king stays lost, repetition or not.
+      if (score != -(KINGSCORE - 2) && repeatsgame(wh, bh)) score = 0;
       if (score == KINGSCORE - 3 && !threecheckmode && !isattacked(oppking)) score = 0;  // stalemated opponent
     }
     if (thirdcheck) score = KINGSCORE - ply;
