@@ -39,15 +39,18 @@ SJENGVARIANTS = ("normal", "crazyhouse")
 class Proc:
     """A child process read line by line, every read with a time limit."""
 
-    def __init__(self, argv, name):
+    def __init__(self, argv, name, log=None):
         self.name = name
         self.argv = argv
+        self.log = log
         self.p = subprocess.Popen(argv, stdin=subprocess.PIPE, stdout=subprocess.PIPE,
                                   stderr=subprocess.DEVNULL, bufsize=0)
         self.buffer = b""
         self.dead = False
 
     def send(self, text):
+        if self.log:
+            self.log.write("> " + text.replace("\n", "\n> ").rstrip("> ") + "\n")
         try:
             self.p.stdin.write(text.encode())
             self.p.stdin.flush()
@@ -70,7 +73,10 @@ class Proc:
                 return None
             self.buffer += chunk
         line, self.buffer = self.buffer.split(b"\n", 1)
-        return line.decode(errors="replace").rstrip("\r")
+        text = line.decode(errors="replace").rstrip("\r")
+        if self.log:
+            self.log.write(text + "\n")
+        return text
 
     def close(self):
         try:
@@ -175,7 +181,8 @@ def levelcommand(base, inc):
 class XboardPlayer:
     """korvel or another xboard engine."""
 
-    def __init__(self, argv, name, iskorvel):
+    def __init__(self, argv, name, iskorvel, log=None):
+        self.log = log
         self.argv = argv
         self.name = name
         self.iskorvel = iskorvel
@@ -183,7 +190,7 @@ class XboardPlayer:
         self.start()
 
     def start(self):
-        self.proc = Proc(self.argv, self.name)
+        self.proc = Proc(self.argv, self.name, self.log)
         self.proc.send("xboard\nprotover 2\n")
         end = time.time() + 10
         while time.time() < end:
@@ -399,11 +406,13 @@ def main():
     parser.add_argument("--games", type=int, default=2, help="games per variant, colours alternating")
     parser.add_argument("--tc", default="60+1", help="base+increment in seconds")
     parser.add_argument("--seed", type=int, default=1)
+    parser.add_argument("--log", help="file that receives everything said to and by korvel")
     args = parser.parse_args()
     base, inc = (float(x) for x in args.tc.split("+"))
     inc = int(inc)
     rng = random.Random(args.seed)
-    korvel = XboardPlayer([os.path.abspath(args.korvel)], "korvel", True)
+    log = open(args.log, "w", buffering=1) if args.log else None
+    korvel = XboardPlayer([os.path.abspath(args.korvel)], "korvel", True, log)
     if args.peer == "sjeng":
         peer = XboardPlayer([SJENG], "sjeng", False)
     else:
