@@ -15,7 +15,6 @@ constexpr int SHORTCLOCKSHARE = 30;     // a nearly spent clock gives at most th
 static void findrootkings();
 static uint64_t computerootkey();
 static void enginecastling();
-static int handsmatch(const historyrecord *r);
 static int countrepetitions();
 static int firstkingsquare(int code);
 
@@ -170,21 +169,6 @@ void makeenginemove() {
   storehistory(1);
 }
 
-// 1 when the hands stored in a record hold the same men as the hands now, slot order aside.
-static int handsmatch(const historyrecord *r) {
-  int count[13] = {0};
-  for (int slot = 1; slot < HANDSLOTS; slot++) {
-    if (gamewheld[slot] > 0 && gamewheld[slot] <= BKING) count[gamewheld[slot]]++;
-    if (gamebheld[slot] > 0 && gamebheld[slot] <= BKING) count[gamebheld[slot]]++;
-    if (r->wheld[slot] > 0 && r->wheld[slot] <= BKING) count[r->wheld[slot]]--;
-    if (r->bheld[slot] > 0 && r->bheld[slot] <= BKING) count[r->bheld[slot]]--;
-  }
-  for (int code = 1; code <= BKING; code++) {
-    if (count[code] != 0) return 0;
-  }
-  return 1;
-}
-
 // Counts the positions after the engine's moves that equal the position now: the same men on the
 // same squares, the same castling rights of the engine, and in crazyhouse the same hands. (The
 // opponent is to move in all of them.)
@@ -195,7 +179,7 @@ static int countrepetitions() {
     if (!r->enginemove) continue;
     if (memcmp(r->squares + 1, board + 1, sizeof(int) * 64) != 0) continue;
     if (r->castle[0] != wcastleking || r->castle[1] != wcastlea || r->castle[2] != wcastleh) continue;
-    if (crazymode && !handsmatch(r)) continue;
+    if (crazymode && !samehands(gamewheld, gamebheld, r->wheld, r->bheld)) continue;
     count++;
   }
   return count;

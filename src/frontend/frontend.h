@@ -113,12 +113,12 @@ extern char *rc2name;                   // file name of the absolute-weights fil
 extern char *rcname;                    // file name of the relative-weights file (2000 bytes)
 
 void resetgame();                       // every global of the front end back to its value at load
+void resetall();                        // all process-wide state back to its value at load
 int recordmove(int from, int to);       // appends to the game record; 1 when there was room
 void storehistory(int enginemove);      // next gamehistory record from the board (and hands in crazyhouse)
 void restorehistory(int index);         // board, castling values and hands from a record
 void holdforwhite();                    // the starting position held for Black turned back for White
 void holdforblack();                    // the starting position held for Black without turning the board
-void clearentries();                    // key, best move and depth of every table entry cleared
 
 // --- main loop (mainloop.cpp) ---
 void startup();

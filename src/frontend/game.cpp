@@ -1,6 +1,9 @@
 // Game globals and search-control globals of the front end.
 #include "frontend/frontend.h"
 
+#include "config/config.h"
+#include "regular/regular.h"
+
 #include <cstring>
 
 int color = 0;
@@ -118,6 +121,16 @@ void resetgame() {
   resetinput();
 }
 
+// Puts all process-wide state back to its value at load: board, variant flags, settings, the
+// regular engine's tables and counters, and the front end. Tests start from here.
+void resetall() {
+  resetboard();
+  resetconfig();
+  resetregular();
+  resetgame();
+  hashcuts = 0;
+}
+
 // Appends a move (or drop) to the game record at ltop. A game longer than the record keeps
 // playing; its later moves are simply not recorded. Returns 1 when the move was stored.
 int recordmove(int from, int to) {
@@ -219,15 +232,3 @@ void holdforblack() {
   }
 }
 
-// Forgets the stored key, the best move and the depth of every table entry, so that nothing
-// learnt in the previous game is trusted in the new one.
-void clearentries() {
-  if (!transtable) return;
-  for (long long i = 0; i < hashentries; i++) {
-    transtable[i].keylo = 0;
-    transtable[i].keyhi = CLEAREDKEYHI;
-    transtable[i].bestto = 0;
-    transtable[i].bestfrom = 0;
-    transtable[i].depth = 0;
-  }
-}

@@ -149,7 +149,7 @@ static void newgame(int *wheld, int *bheld, int *wpieces, int *bpieces) {
   memset(wheld, 0, sizeof(int) * HANDSLOTS);
   memset(bheld, 0, sizeof(int) * HANDSLOTS);
   resetlists(wheld, bheld, wpieces, bpieces);
-  clearentries();
+  clearhashentries();
   memcpy(board, startboard, sizeof board);
   forcemode = 0;
   fiftycount = 0;
@@ -182,7 +182,7 @@ static void crazyblack(int *wheld, int *bheld, int *wpieces, int *bpieces) {
   inputfrom = INPUTWAKEFROM;
   inputto = INPUTWAKETO;
   output("\n done black \n");
-  clearentries();
+  clearhashentries();
 }
 
 // Crazyhouse "white": a fresh game from the starting position, the engine taking White unless a
@@ -208,7 +208,7 @@ static int crazywhite(int pos, int *wheld, int *bheld, int *wpieces, int *bpiece
   memset(wheld, 0, sizeof(int) * HANDSLOTS);
   memset(bheld, 0, sizeof(int) * HANDSLOTS);
   resetlists(wheld, bheld, wpieces, bpieces);
-  clearentries();
+  clearhashentries();
   return pos;
 }
 

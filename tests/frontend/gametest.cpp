@@ -18,9 +18,7 @@ class GameTest : public ::testing::Test {
   void SetUp() override {
     savedstdin = dup(0);
     initrays();
-    resetboard();
-    resetgame();
-    resetregular();
+    resetall();
   }
 
   void TearDown() override {

@@ -22,11 +22,8 @@ struct RegularTest : ::testing::Test {
   void SetUp() override {
     initrays();
     initkeys(7);
-    resetboard();
+    resetall();
     antimode = 0;
-    resetgame();
-    resetconfig();
-    resetregular();
     color = 1;
     depthcap = 25;
     pollinterval = 1 << 30;
