@@ -130,6 +130,7 @@ void unmakeeffects(int ply, int *promoted, int from, int to, int *brightlost_a, 
                    int *wrightlost_a, int *wrightlost_h, int *wkingright, int *childep, int *epcapture);
 void unmakelists(int *wheld, int *bheld, int *wpieces, int *bpieces, int from, int to, int slot, int pawnbornsquare);
 void undrop(int *wheld, int *bheld, int *wpieces, int *bpieces, int from, int to, int slot);
+int doublestepbeside(int from, int to);  // 1 when the move just made allows en passant next
 
 // --- keys and table (hash.cpp) ---
 void seedrandom(unsigned seed);    // seeds the engine's pseudo-random generator

@@ -124,6 +124,20 @@ void unmakeeffects(int ply, int *promoted, int from, int to, int *brightlost_a, 
   if (board[from] == side.pawn && to == from + 2 * side.forward) childep[from + side.forward] = 0;
 }
 
+// 1 when the pawn that just moved from -> to made a double step and now stands beside an enemy
+// pawn, so that en passant is possible in the next position (it enters the key).
+int doublestepbeside(int from, int to) {
+  int man = board[to];
+  int enemy;
+  if (man == WPAWN && to - from == 16)
+    enemy = BPAWN;
+  else if (man == BPAWN && from - to == 16)
+    enemy = WPAWN;
+  else
+    return 0;
+  return (!onafile(to) && board[to - 1] == enemy) || (!onhfile(to) && board[to + 1] == enemy);
+}
+
 // Puts square sq into the first free slot of a pawn-born list (nothing when the list is full).
 static void addpawnborn(int *pieces, int sq) {
   for (int i = 1; i < PAWNBORNSLOTS; i++)

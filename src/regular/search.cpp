@@ -41,20 +41,6 @@ static int repeatsgame(const int *wh, const int *bh) {
   return 0;
 }
 
-// 1 when the pawn that just moved from -> to made a double step and now stands beside an enemy
-// pawn, so that en passant is possible in the next position (it enters the key).
-static int doublestepbeside(int from, int to) {
-  int man = board[to];
-  int enemy;
-  if (man == WPAWN && to - from == 16)
-    enemy = BPAWN;
-  else if (man == BPAWN && from - to == 16)
-    enemy = WPAWN;
-  else
-    return 0;
-  return (!onafile(to) && board[to - 1] == enemy) || (!onhfile(to) && board[to + 1] == enemy);
-}
-
 // Copies the move just found best at ply, followed by the line of its reply, into this ply's row
 // of the principal variation; a 0 square ends a line shorter than the iteration.
 static void updatepv(int ply, int from, int to) {

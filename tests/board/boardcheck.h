@@ -112,20 +112,6 @@ inline int randombelow(testrandom *r, int n) {
   return (int)((r->state >> 33) % (unsigned long long)n);
 }
 
-// 1 when the move just made is a double step that lands beside an enemy pawn: the next position
-// then allows en passant for the key.
-inline int doublestepbeside(int from, int to) {
-  int man = board[to];
-  int enemy;
-  if (man == WPAWN && to - from == 16)
-    enemy = BPAWN;
-  else if (man == BPAWN && from - to == 16)
-    enemy = WPAWN;
-  else
-    return 0;
-  return (!onafile(to) && board[to - 1] == enemy) || (!onhfile(to) && board[to + 1] == enemy);
-}
-
 // The legal moves of the side to move at ply in the current position (drops included).
 inline int legalmoves(int ply, const int *epsquares, int *legalfrom, int *legalto) {
   int movefrom[MAXMOVES];
