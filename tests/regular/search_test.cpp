@@ -20,6 +20,19 @@ int rootindex(int from, int to) {
   return 0;
 }
 
+// Records, as game position 1, the board after the man on from moved to to (made by the engine
+// when enginemove is 1); the board itself stays as it was.
+void recordafter(int from, int to, int enginemove) {
+  int saved[65];
+  memcpy(saved, board, sizeof saved);
+  board[to] = board[from];
+  board[from] = EMPTY;
+  historycount = 1;
+  memcpy(gamehistory[1].squares, board, sizeof saved);
+  gamehistory[1].enginemove = enginemove;
+  memcpy(board, saved, sizeof saved);
+}
+
 TEST_F(SearchTest, MateInOneAppearsAtDepthTwo) {
   setfen("k7/8/1K6/8/8/8/8/3Q4 w -");
   endgameflag = 1;
@@ -79,14 +92,7 @@ TEST_F(SearchTest, StalematingTheOpponentScoresZeroAtTheRoot) {
 
 TEST_F(SearchTest, RepeatingAGamePositionScoresZeroAtTheRoot) {
   setfen("rnbqkbnr/pppppppp/8/8/8/8/PPPPPPPP/RNBQKBNR w KQkq");
-  int saved[65];
-  memcpy(saved, board, sizeof saved);
-  board[sq("f3")] = WKNIGHT;
-  board[sq("g1")] = EMPTY;
-  historycount = 1;
-  memcpy(gamehistory[1].squares, board, sizeof saved);
-  gamehistory[1].enginemove = 1;
-  memcpy(board, saved, sizeof saved);
+  recordafter(sq("g1"), sq("f3"), 1);
   rootsearch(2);
   int repeat = rootindex(sq("g1"), sq("f3"));
   ASSERT_GT(repeat, 0);
@@ -97,14 +103,7 @@ TEST_F(SearchTest, RepeatingAGamePositionScoresZeroAtTheRoot) {
 TEST_F(SearchTest, APositionReachedByTheOpponentIsNoRepetition) {
   // The same men on the same squares, but after an opponent move: the engine was to move there.
   setfen("rnbqkbnr/pppppppp/8/8/8/8/PPPPPPPP/RNBQKBNR w KQkq");
-  int saved[65];
-  memcpy(saved, board, sizeof saved);
-  board[sq("f3")] = WKNIGHT;
-  board[sq("g1")] = EMPTY;
-  historycount = 1;
-  memcpy(gamehistory[1].squares, board, sizeof saved);
-  gamehistory[1].enginemove = 0;
-  memcpy(board, saved, sizeof saved);
+  recordafter(sq("g1"), sq("f3"), 0);
   rootsearch(2);
   EXPECT_NE(rootscore[2][rootindex(sq("g1"), sq("f3"))], 0);
 }
@@ -113,15 +112,7 @@ TEST_F(SearchTest, AMoveThatLosesTheKingIsNeverARepetition) {
   // White's king on e3 is checked by the bishop on f2, which the queen on g2 guards. Taking the
   // bishop reaches the men of a recorded position, but it leaves the king to be taken.
   setfen("6k1/8/8/8/8/4K3/5bq1/8 w - -");
-  int saved[65];
-  memcpy(saved, board, sizeof saved);
-  board[sq("f2")] = WKING;
-  board[sq("e3")] = EMPTY;
-  historycount = 1;
-  memcpy(gamehistory[1].squares, board, sizeof saved);
-  gamehistory[1].enginemove = 1;
-  memcpy(board, saved, sizeof saved);
-  findkings();
+  recordafter(sq("e3"), sq("f2"), 1);
   deepen(3);
   EXPECT_EQ(rootscore[1][rootindex(sq("e3"), sq("f2"))], LOSTROOTSCORE);
   EXPECT_NE(finto, sq("f2"));
@@ -130,15 +121,8 @@ TEST_F(SearchTest, AMoveThatLosesTheKingIsNeverARepetition) {
 TEST_F(SearchTest, CrazyhouseRepetitionNeedsTheSameHands) {
   crazymode = 1;
   setfen("rnbqkbnr/pppppppp/8/8/8/8/PPPPPPPP/RNBQKBNR w KQkq");
-  int saved[65];
-  memcpy(saved, board, sizeof saved);
-  board[sq("f3")] = WKNIGHT;
-  board[sq("g1")] = EMPTY;
-  historycount = 1;
-  memcpy(gamehistory[1].squares, board, sizeof saved);
-  gamehistory[1].enginemove = 1;
+  recordafter(sq("g1"), sq("f3"), 1);
   gamehistory[1].wheld[1] = WPAWN;  // the recorded position had a pawn in hand
-  memcpy(board, saved, sizeof saved);
   rootsearch(2);
   EXPECT_NE(rootscore[2][rootindex(sq("g1"), sq("f3"))], 0);
   gamehistory[1].wheld[1] = 0;
