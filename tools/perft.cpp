@@ -7,9 +7,7 @@
 #include <cstdlib>
 #include <cstring>
 
-#include "board/board.h"
-#include "board/perft.h"
-#include "frontend/frontend.h"
+#include "perft.h"
 
 constexpr int BADUSAGE = 2;  // exit status for bad arguments
 
@@ -55,9 +53,15 @@ int main(int argc, char **argv) {
     }
   }
   if (depth == 0) return usage("missing --depth N");
-  int variant = perftfindvariant(variantname);
-  if (variant < 0) return usage("unknown variant (normal, nocastle, wildcastle, 3check, crazyhouse)");
-  if (!perftsetup(variant, fen)) return usage(perfterror);
+  if (!findvariant(variantname)) {
+    char names[PERFTERRORSIZE] = "unknown variant (";
+    for (int i = 0; i < VARIANTS; i++) {
+      strncat(names, varianttable[i].name, sizeof names - strlen(names) - 2);
+      strncat(names, i + 1 < VARIANTS ? ", " : ")", sizeof names - strlen(names) - 1);
+    }
+    return usage(names);
+  }
+  if (!perftsetup(variantname, fen)) return usage(perfterror);
 
   unsigned start = gettickcount();
   long long total = divide ? perftdivide(depth) : perft(depth);

@@ -4,10 +4,7 @@
 #define KORVEL_ANTICHESS_H
 
 #include "board/board.h"
-
-constexpr int ENGINEMATES = 14997;      // regular score of a move that takes the opponent's king next
-constexpr int ENGINEMATED = -14998;     // regular score when every move loses the engine's king
-constexpr int THREECHECKS = 3;          // checks that win a 3check game
+#include "control/control.h"
 
 // --- result announcements (gameend.cpp) ---
 void enginetomoveresult();

@@ -1,7 +1,6 @@
 // Result announcements after every move: the result line of a game that has ended, written from
 // the engine's real colour.
 #include "antichess/antichess.h"
-#include "frontend/frontend.h"
 
 // Writes the engine's win: 1-0 when it plays White, 0-1 when it plays Black.
 void announceenginewin() { output(color == 1 ? "\n1-0\n" : "\n0-1\n"); }

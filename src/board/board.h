@@ -1,5 +1,7 @@
-// Board core shared by all three engines: the board model and its geometry tables, attack
-// detection, make/unmake side effects, position keys and the transposition table.
+// Board core shared by all three engines and the front end: the board model and its geometry
+// tables, attack detection, make/unmake, hands and pawn-born lists, position keys and the
+// transposition table, the game record, king finding, the consistency check, and the platform's
+// clock and output writer. Nothing here includes a header of another folder.
 #ifndef KORVEL_BOARD_H
 #define KORVEL_BOARD_H
 
@@ -31,11 +33,14 @@ constexpr int SQA8 = 57;
 constexpr int SQD8 = 60;
 constexpr int SQE8 = 61;
 constexpr int SQH8 = 64;
+constexpr int TURNSUM = 65;      // a square and its counterpart on the board turned for Black add up to this
 
 constexpr int HANDSLOTS = 32;    // holdings: slot 0 is the drop switch, slots 1..31 hold codes
 constexpr int NODROPS = -1;      // value of holdings slot 0 that switches drops off
 constexpr int PAWNBORNSLOTS = 17;  // pawn-born lists: slots 1..16 hold squares
 constexpr int MAXPLY = 200;      // plies of the per-ply tables (killers, lastto)
+constexpr int THREECHECKS = 3;   // 3check: the check that wins the game
+constexpr int KINGSCORE = 15000;  // the regular scale: a line that captures a king scores this less the ply
 
 // Table entry fields, eight 32-bit ints.
 struct hashentry {
@@ -64,6 +69,21 @@ inline bool onafile(int sq) { return sq % 8 == 1; }
 inline bool onhfile(int sq) { return sq % 8 == 0; }
 inline int fileof(int sq) { return (sq - 1) % 8; }   // 0 = a-file .. 7 = h-file
 inline int rankof(int sq) { return (sq - 1) / 8 + 1; }  // 1..8
+inline int turnsquare(int sq) { return TURNSUM - sq; }  // the same square on the board turned for Black
+inline int othercolour(int code) { return code == EMPTY ? EMPTY : iswhite(code) ? code + BLACKOFFSET : code - BLACKOFFSET; }
+// Writes a square as file letter and rank digit (two characters, no terminator).
+inline void squaretext(int sq, char *text) {
+  assert(sq >= 1 && sq <= 64);
+  text[0] = (char)('a' + fileof(sq));
+  text[1] = (char)('0' + rankof(sq));
+}
+// Square number of a file letter and a rank digit, 0 when they name no square.
+inline int squareof(char file, char rank) {
+  if (file < 'a' || file > 'h' || rank < '1' || rank > '8') return 0;
+  return (file - 'a' + 1) + 8 * (rank - '1');
+}
+// Piece code of a FEN letter (White for capitals), 0 for any other character.
+int fencode(char letter);
 
 // --- board model ---
 extern int board[65];              // squares 1..64 (a1 = 1, h8 = 64); index 0 is never a square
@@ -90,6 +110,42 @@ extern int twokingsmode;           // 1 while playing twokings
 extern int topc;                   // 3check: checks given by the white codes (the engine) so far
 extern int topp;                   // 3check: checks given by the black codes (the opponent) so far
 
+// --- the game: record, history, the engine's colour and move (game.cpp) ---
+constexpr int GAMERECORDSIZE = 1200;    // entries of the game record linef/linet
+constexpr int HISTORYSIZE = 1200;       // records of gamehistory
+
+// One position of the game: the board, the castling values, who made it and, in crazyhouse, the hands.
+struct historyrecord {
+  int squares[65];
+  int castle[6];        // wcastleking, wcastlea, wcastleh, bcastleking, bcastlea, bcastleh
+  int enginemove;       // 1 when the record was made after an engine move
+  int wheld[HANDSLOTS];
+  int bheld[HANDSLOTS];
+  int wpieces[PAWNBORNSLOTS];
+  int bpieces[PAWNBORNSLOTS];
+};
+
+extern int color;                       // 1 = the engine plays White, 0 = Black
+extern int gameply;                     // number of the current half-move
+extern int ltop;                        // next free index of the game record
+extern signed char linef[GAMERECORDSIZE];  // game record: from-square of half-move j
+extern signed char linet[GAMERECORDSIZE];  // game record: to-square of half-move j
+extern int finfrom;                     // from-square of the move the engine is about to play (< 0: a drop)
+extern int finto;                       // to-square of the move the engine is about to play
+extern int promopiece;                  // promotion code chosen by the antichess search, 0 = none
+extern int fiftycount;                  // half-moves since the last capture or pawn move
+extern historyrecord gamehistory[HISTORYSIZE];  // the positions of the game, record 0 at game start
+extern int historycount;                // index of the last record of gamehistory
+extern int endgameflag;                 // 1 once the material on the board fell below 28
+extern int lateendgameflag;             // 1 once the material on the board fell below 20
+extern int gamewheld[HANDSLOTS];        // the engine's holdings
+extern int gamebheld[HANDSLOTS];        // the opponent's holdings
+extern int gamewpieces[PAWNBORNSLOTS];  // squares of the engine's pawn-born men
+extern int gamebpieces[PAWNBORNSLOTS];  // squares of the opponent's pawn-born men
+extern int gameepsquares[65];           // en-passant markers of the root position
+extern int rootepflag;                  // 1 when the last move allows an en-passant capture (for the key)
+extern int lastcapture;                 // square on which the opponent's last move captured, or 0
+
 // --- geometry ---
 extern int rayupright[65];         // squares a slider can travel up-right (+9); [0] holds the step
 extern int raydownright[65];       // the same down-right (-7)
@@ -112,25 +168,71 @@ extern uint64_t zcastle[8];        // [1..4] rights: white a, white h, black a, 
 extern uint64_t zcheck[5];         // [1..4]: 3check counters, white >= 1, >= 2, black >= 1, >= 2
 extern hashentry *transtable;      // the transposition table; null when it could not be allocated
 extern long long hashentries;      // number of entries in transtable
-extern int hashfactor;             // table size in units of HASHBASEENTRIES entries (default 8)
 extern int hashcuts;               // probes that ended a node with a fail-high bound
 
 // --- board model and geometry (geometry.cpp) ---
 void initrays();
 void resetboard();                 // starting position, starting castling values, flags and counters cleared
 
+// --- the game (game.cpp) ---
+void resetgamerecord();            // the game globals above back to their values at load
+
+// --- king finding (kings.cpp) ---
+void findkings();                  // ownkingsq, oppkingsq: the last king of each colour scanning squares 1..64
+int opponentking(int ply);         // the king of the side not to move at ply as the real board shows it first
+int firstking(int code);           // the first square holding code, scanning the real board file by file from a1
+int lastking(int code);            // the last square holding code, scanning squares 1..64
+int findman(int code);             // the first square holding code, scanning squares 1..64
+
+// --- platform (platform.cpp) ---
+unsigned gettickcount();           // milliseconds from a monotonic clock
+void output(const char *format, ...) __attribute__((format(printf, 1, 2)));  // the one writer on stdout
+
 // --- attack detection (attack.cpp) ---
 int isattacked(int sq);
 int stalematetest(const int *movefrom, const int *moveto, int count, int ply);
 
 // --- make/unmake side effects (makemove.cpp) ---
+// Everything makemove changed, so that unmakemove can restore it exactly.
+struct moveundo {
+  int from;             // from-square, or the negated code of a dropped man
+  int to;               // to-square
+  int captured;         // man on the to-square before the move
+  int promoted;         // 1 when a pawn was promoted
+  int brightlost_a;     // the flags of makeeffects: rights cleared, en passant
+  int brightlost_h;
+  int bkingright;
+  int wrightlost_a;
+  int wrightlost_h;
+  int wkingright;
+  int epcapture;
+  int slot;             // hand slot filled by the capture or emptied by the drop, else 0
+  int pawnbornsquare;   // square of a captured pawn-born man, else 0
+};
+
+void makemove(int ply, int from, int to, int promotion, int *childep, moveundo *undo, int *wheld, int *bheld,
+              int *wpieces, int *bpieces);
+void unmakemove(int ply, int *childep, moveundo *undo, int *wheld, int *bheld, int *wpieces, int *bpieces);
 void makeeffects(int ply, int *promoted, int from, int to, int *brightlost_a, int *brightlost_h, int *bkingright,
                  int *wrightlost_a, int *wrightlost_h, int *wkingright, int *childep, int *epcapture);
 void unmakeeffects(int ply, int *promoted, int from, int to, int *brightlost_a, int *brightlost_h, int *bkingright,
                    int *wrightlost_a, int *wrightlost_h, int *wkingright, int *childep, int *epcapture);
+int doublestepbeside(int from, int to);  // 1 when the move just made allows en passant next
+
+// --- hands and pawn-born lists (lists.cpp) ---
+int trackmove(int *wheld, int *bheld, int *wpieces, int *bpieces, int from, int to, int *out);
+int trackdrop(int *wheld, int *bheld, int *wpieces, int *bpieces, int from, int to);
 void unmakelists(int *wheld, int *bheld, int *wpieces, int *bpieces, int from, int to, int slot, int pawnbornsquare);
 void undrop(int *wheld, int *bheld, int *wpieces, int *bpieces, int from, int to, int slot);
-int doublestepbeside(int from, int to);  // 1 when the move just made allows en passant next
+void resetlists(int *wheld, int *bheld, int *wpieces, int *bpieces);
+int samehands(const int *wheld, const int *bheld, const int *otherwheld, const int *otherbheld);
+
+// --- consistency check (boardcheck.cpp) ---
+// 1 when everything kept incrementally agrees with the board: king squares, codes, the hands and
+// the pawn-born lists (crazyhouse) and, unless key is 0, the key (epflag: en passant possible;
+// moved: an odd number of moves were made since the root, so the key holds zmove).
+int boardisok(uint64_t key, int epflag, int moved, const int *wheld, const int *bheld, const int *wpieces,
+              const int *bpieces);
 
 // --- keys and table (hash.cpp) ---
 void seedrandom(unsigned seed);    // seeds the engine's pseudo-random generator
@@ -143,7 +245,9 @@ uint64_t updatekey(uint64_t key, int from, int to, int captured, int isnull, int
 uint64_t updatekeycrazy(uint64_t key, int from, int to, int captured, int isnull, int promoted, int arightlost,
                         int hrightlost, int epbefore, int epafter, int epcapture, int checkindex, const int *whitehand,
                         const int *blackhand, int pawnbornsquare);
-int allocatetable();               // 1 when the table of hashentries entries was allocated and cleared
+uint64_t keyaftermove(uint64_t key, const moveundo *undo, int epbefore, int epafter, int checkindex,
+                      const int *wheld, const int *bheld);
+int allocatetable(int factor);     // 1 when the table of HASHBASEENTRIES * factor entries was allocated and cleared
 void freetable();
 void cleartable();                 // whole entries to 0
 void clearhashkeys();              // stored keys cleared, the rest of every entry kept

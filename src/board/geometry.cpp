@@ -51,6 +51,14 @@ int rayright[65];
 int raydown[65];
 int rayleft[65];
 
+// Piece code of a FEN letter (White for capitals), 0 for any other character.
+int fencode(char letter) {
+  static const char letters[] = "PNBRQKpnbrqk";
+  for (int i = 0; i < 12; i++)
+    if (letters[i] == letter) return i + 1;
+  return EMPTY;
+}
+
 // Counts how far a slider on s travels with the given step before it leaves the board; a step
 // that lands on the a-file (or the h-file) after moving right (or left) has wrapped round.
 static int raylength(int s, int step) {

@@ -6,7 +6,6 @@
 #include <cstring>
 
 constexpr int ZEP = 7;                 // zcastle slot that holds the en-passant key
-constexpr int KINGCAPTURESCORE = 15000;  // score of a line that captures a king, less the ply
 
 uint64_t zpiece[13 * 65];
 uint64_t zhand[17 * 13];
@@ -16,7 +15,6 @@ uint64_t zcastle[8];
 uint64_t zcheck[5];
 hashentry *transtable = nullptr;
 long long hashentries = 0;
-int hashfactor = 8;
 int hashcuts = 0;
 
 static unsigned long randomstate = 1;
@@ -181,11 +179,26 @@ uint64_t updatekeycrazy(uint64_t key, int from, int to, int captured, int isnull
   return key;
 }
 
-// Allocates the table of HASHBASEENTRIES * hashfactor entries and clears it; answers 0 when the
-// memory could not be had (the table is then absent and every probe misses).
-int allocatetable() {
+// The key after a move that makemove has just made, from its undo record: the rights it cleared,
+// its capture, promotion and en passant, with the hands in crazyhouse. epbefore and epafter say
+// whether en passant was possible before and is possible after it; checkindex names the 3check
+// counter it raised (0 for none).
+uint64_t keyaftermove(uint64_t key, const moveundo *undo, int epbefore, int epafter, int checkindex,
+                      const int *wheld, const int *bheld) {
+  int arightlost = undo->wrightlost_a ? 1 : (undo->brightlost_a ? 3 : 0);
+  int hrightlost = undo->wrightlost_h ? 2 : (undo->brightlost_h ? 4 : 0);
+  if (crazymode)
+    return updatekeycrazy(key, undo->from, undo->to, undo->captured, 0, undo->promoted, arightlost, hrightlost,
+                          epbefore, epafter, undo->epcapture, checkindex, wheld, bheld, undo->pawnbornsquare);
+  return updatekey(key, undo->from, undo->to, undo->captured, 0, undo->promoted, arightlost, hrightlost, epbefore,
+                   epafter, undo->epcapture, checkindex);
+}
+
+// Allocates the table of HASHBASEENTRIES * factor entries and clears it; answers 0 when the memory
+// could not be had (the table is then absent and every probe misses).
+int allocatetable(int factor) {
   freetable();
-  hashentries = (long long)HASHBASEENTRIES * (hashfactor > 0 ? hashfactor : 1);
+  hashentries = (long long)HASHBASEENTRIES * (factor > 0 ? factor : 1);
   transtable = (hashentry *)calloc((size_t)hashentries, sizeof(hashentry));
   if (!transtable) {
     hashentries = 0;
@@ -243,7 +256,7 @@ int probehash(uint64_t key, int depth, int alpha, int beta, int ply, int mainsea
     return beta;
   }
   if (entry.bound == BOUNDUPPER && alpha >= s) return alpha;
-  if (entry.bound == BOUNDMATE) return KINGCAPTURESCORE - ply;
+  if (entry.bound == BOUNDMATE) return KINGSCORE - ply;
   if (entry.bound == BOUNDEXACT) {
     if (s < alpha) return alpha;
     if (s > alpha && s <= beta) return s;

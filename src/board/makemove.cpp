@@ -1,6 +1,6 @@
-// Side effects of making and unmaking a move in the searches: promotion, the castling rook, the
-// castling rights, en passant, the king squares, the castled flags and the child's en-passant
-// markers; and the undoing of the holdings and pawn-born lists.
+// Make and unmake of the searches and perft: the men, the hands and pawn-born lists, and the side
+// effects (promotion, the castling rook, the castling rights, en passant, the king squares, the
+// castled flags and the child's en-passant markers).
 #include "board/board.h"
 
 // The men and squares that differ between the two sides; white moves on odd plies.
@@ -138,51 +138,49 @@ int doublestepbeside(int from, int to) {
   return (!onafile(to) && board[to - 1] == enemy) || (!onhfile(to) && board[to + 1] == enemy);
 }
 
-// Puts square sq into the first free slot of a pawn-born list (nothing when the list is full).
-static void addpawnborn(int *pieces, int sq) {
-  for (int i = 1; i < PAWNBORNSLOTS; i++)
-    if (pieces[i] == 0) {
-      pieces[i] = sq;
-      return;
-    }
-}
-
-// Clears the first slot of a pawn-born list that holds sq.
-static void removepawnborn(int *pieces, int sq) {
-  for (int i = 1; i < PAWNBORNSLOTS; i++)
-    if (pieces[i] == sq) {
-      pieces[i] = 0;
-      return;
-    }
-}
-
-// Undoes trackmove for the board move from -> to, after the board has been restored: the mover's
-// pawn-born entries go back to from, the captured man leaves the captor's hand slot, and a
-// captured pawn-born man (or en-passant pawn) gets its square back in its side's list. A list
-// is a set of squares: the slot an entry returns to carries no meaning.
-void unmakelists(int *wheld, int *bheld, int *wpieces, int *bpieces, int from, int to, int slot, int pawnbornsquare) {
-  int mover = board[from];
-  bool white = iswhite(mover);
-  int *ownpieces = white ? wpieces : bpieces;
-  int *victimpieces = white ? bpieces : wpieces;
-  int *hand = white ? wheld : bheld;
-  for (int i = 1; i < PAWNBORNSLOTS; i++)
-    if (ownpieces[i] == to) ownpieces[i] = from;
-  if (slot > 0) hand[slot] = 0;
-  bool pawn = mover == WPAWN || mover == BPAWN;
-  if (pawn && board[to] == EMPTY && fileof(from) != fileof(to)) {
-    addpawnborn(victimpieces, white ? to - 8 : to + 8);
-  } else if (pawnbornsquare > 0) {
-    addpawnborn(victimpieces, pawnbornsquare);
+// Makes the move from -> to of the side to move at ply, as every search and perft make it: for a
+// board move the hands and pawn-born lists first (crazyhouse; they read the board before the move),
+// then the side effects, then the men; for a drop the hand, then the man. A promoting pawn becomes
+// a queen, or the man promotion names when it is not 0. undo receives everything unmakemove needs.
+void makemove(int ply, int from, int to, int promotion, int *childep, moveundo *undo, int *wheld, int *bheld,
+              int *wpieces, int *bpieces) {
+  assert(ply >= 1 && ply < MAXPLY);
+  assert(to >= 1 && to <= 64 && from >= -BKING && from <= 64 && from != 0);
+  undo->from = from;
+  undo->to = to;
+  undo->promoted = undo->epcapture = 0;
+  undo->brightlost_a = undo->brightlost_h = undo->bkingright = 0;
+  undo->wrightlost_a = undo->wrightlost_h = undo->wkingright = 0;
+  undo->slot = undo->pawnbornsquare = 0;
+  if (from < 0) {
+    undo->slot = trackdrop(wheld, bheld, wpieces, bpieces, from, to);
+    undo->captured = EMPTY;
+    board[to] = -from;
+    return;
   }
+  if (crazymode) undo->slot = trackmove(wheld, bheld, wpieces, bpieces, from, to, &undo->pawnbornsquare);
+  makeeffects(ply, &undo->promoted, from, to, &undo->brightlost_a, &undo->brightlost_h, &undo->bkingright,
+              &undo->wrightlost_a, &undo->wrightlost_h, &undo->wkingright, childep, &undo->epcapture);
+  if (promotion && undo->promoted) board[from] = promotion;
+  undo->captured = board[to];
+  board[to] = board[from];
+  board[from] = EMPTY;
 }
 
-// Undoes trackdrop for the drop of the man -from onto to, after the board square was emptied: the
-// man returns to the hand slot it came from and a pawn's pawn-born entry is removed.
-void undrop(int *wheld, int *bheld, int *wpieces, int *bpieces, int from, int to, int slot) {
-  int code = -from;
-  if (slot <= 0) return;
-  bool white = iswhite(code);
-  (white ? wheld : bheld)[slot] = code;
-  if (code == WPAWN || code == BPAWN) removepawnborn(white ? wpieces : bpieces, to);
+// Takes back a move made by makemove, in the order the make ran backwards: the men, the side
+// effects, the hands and pawn-born lists.
+void unmakemove(int ply, int *childep, moveundo *undo, int *wheld, int *bheld, int *wpieces, int *bpieces) {
+  int from = undo->from;
+  int to = undo->to;
+  assert(to >= 1 && to <= 64);
+  if (from < 0) {
+    board[to] = EMPTY;
+    undrop(wheld, bheld, wpieces, bpieces, from, to, undo->slot);
+    return;
+  }
+  board[from] = board[to];
+  board[to] = undo->captured;
+  unmakeeffects(ply, &undo->promoted, from, to, &undo->brightlost_a, &undo->brightlost_h, &undo->bkingright,
+                &undo->wrightlost_a, &undo->wrightlost_h, &undo->wkingright, childep, &undo->epcapture);
+  if (crazymode) unmakelists(wheld, bheld, wpieces, bpieces, from, to, undo->slot, undo->pawnbornsquare);
 }

@@ -1,17 +1,51 @@
-// Configuration: the settings that command-line options and configuration files may change, with
-// their built-in defaults. Only the settings the engines already read are here so far.
+// Configuration: every setting that command-line options and configuration files may change (the
+// table size, the depth caps, the per-game time budget, the file names, the output switches and
+// the weights), with their built-in defaults. The engines and the front end read them here, so
+// the readers of options and files never reach into an engine.
 #ifndef KORVEL_CONFIG_H
 #define KORVEL_CONFIG_H
 
-// --- regular engine weights (config.cpp) ---
-extern int regularvalue[13];       // regular material by piece code: 100 305 295 520 930 400, Black's negated
-extern int crazyvalue[13];         // crazyhouse material (board and hand): 150 305 295 520 930 400 for both colours
-extern int crazycheckply;          // first ply at which the regular search extends checks in crazyhouse (2)
+constexpr int NODEPTHCAP = 25;          // depth cap that limits nothing
+constexpr int NOFIXEDTIME = -1;         // fixedtime/fixedtimeleft: no per-game budget
+constexpr int FILENAMESIZE = 2000;      // bytes of each file-name buffer
+constexpr int DEFAULTHASHFACTOR = 8;    // table size in units of the base entry count
+constexpr int DEFAULTKINGSAFETYDIVISOR = 1;  // king safety at full weight
+constexpr int SETUPKINGSAFETYDIVISOR = 4;    // king safety after a set-up position or in twokings
+
+// --- table, depth and time (config.cpp) ---
+extern int hashfactor;                  // table size in units of the base entry count (8)
+extern int maxdepth;                    // depth cap in normal chess, wildcastle, nocastle, twokings
+extern int maxdepthT;                   // depth cap in 3check
+extern int maxdepthA;                   // depth cap in atomic
+extern int maxdepthC;                   // depth cap in crazyhouse
+extern int maxdepthS;                   // depth cap in giveaway and suicide
+extern int maxdepthL;                   // depth cap in losers
+extern int fixedtime;                   // per-game thinking budget in milliseconds, -1 = off
+extern int fixedtimeleft;               // what is left of fixedtime in this game, -1 = off
+
+// --- rules and files (config.cpp) ---
+extern int ficsrules;                   // 1 for the chess server's rules in atomic and the antichess family
+extern int norc;                        // 1 when no configuration file is to be read
+extern char *atomicbookblack;           // file name of the atomic book for Black (FILENAMESIZE bytes)
+extern char *atomicbookwhite;           // file name of the atomic book for White (FILENAMESIZE bytes)
+extern char *rc2name;                   // file name of the absolute-weights file (FILENAMESIZE bytes)
+extern char *rcname;                    // file name of the relative-weights file (FILENAMESIZE bytes)
 
 // --- output switches (config.cpp) ---
-extern int mainline;               // 1: the principal variation also goes to the ICS as "tellics mainline" (0)
-extern int whisperline;            // 1: the principal variation is appended to the whisper line (0)
+extern int mainline;                    // 1: the principal variation also goes to the ICS as "tellics mainline" (0)
+extern int whisperline;                 // 1: the principal variation is appended to the whisper line (0)
 
-void resetconfig();                // every setting back to its built-in default
+// --- regular engine weights (config.cpp) ---
+extern int regularvalue[13];            // regular material by piece code: 100 305 295 520 930 400, Black's negated
+extern int crazyvalue[13];              // crazyhouse material (board and hand): 150 305 295 520 930 400 for both colours
+extern int crazycheckply;               // first ply at which the regular search extends checks in crazyhouse (2)
+extern int kingsafetydivisor;           // divisor of both king-safety values: 1 after new, 4 after twokings or setboard
+extern int pawntable[65];               // white pawn square table (scaled by the regular configuration file)
+extern int bpawntable[65];              // black pawn square table, negative; d4 is -26 rather than the mirror's -16
+extern int startmaterial;               // queen + 2 * (knight + bishop + rook) + pawn, atomic values
+
+void resetconfig();                     // every setting back to its built-in default (the name buffers stay)
+int allocatenames();                    // the four file-name buffers with their default names; 0 when out of memory
+void freenames();                       // releases the file-name buffers
 
 #endif

@@ -1,6 +1,7 @@
 // Start-up, the endless game loop, game start and game end, and the opponent's half of a pass.
-#include "antichess/antichess.h"
 #include "frontend/frontend.h"
+
+#include "antichess/antichess.h"
 
 #include <csignal>
 #include <cstdio>
@@ -11,19 +12,7 @@
 // Material of each code for the endgame flags: pawn 1, knight 3, bishop 3, rook 5, queen 9, king 0.
 static const int endgamevalue[13] = {0, 1, 3, 3, 5, 9, 0, 1, 3, 3, 5, 9, 0};
 
-static char *newname(const char *text);
-static void opponentmoveeffects();
-static void opponentcastling();
-static void opponentfiftycount();
-static void opponentmovemen();
 static void countopponentchecks();
-
-// Allocates a file-name buffer of FILENAMESIZE bytes holding text.
-static char *newname(const char *text) {
-  char *name = (char *)calloc(FILENAMESIZE, 1);
-  if (name) snprintf(name, FILENAMESIZE, "%s", text);
-  return name;
-}
 
 // Prepares everything once: the file names, the table size, the ray tables, the keys from the
 // time of day and the transposition table. Standard output is unbuffered from the first byte and
@@ -31,18 +20,15 @@ static char *newname(const char *text) {
 // (The command-line options, configuration files and books are read here once they exist.)
 void startup() {
   setvbuf(stdout, nullptr, _IONBF, 0);
-  atomicbookblack = newname("atomicBookBlack.txt");
-  atomicbookwhite = newname("atomicBookWhite.txt");
-  rc2name = newname("korvel.rc2");
-  rcname = newname("korvel.rc");
+  allocatenames();
+  inputpoll = pollinput;
   output("\natomicBookBlack is %s  atomicBookWhite is %s", atomicbookblack, atomicbookwhite);
   topc = topp = 0;
   if (norc) output("\nno korvel.rc found or argument to not use korvel.rc file in place\n");
   output("\ntype quit  to quit then hit enter, this will also free up memory");
-  hashentries = (long long)HASHBASEENTRIES * hashfactor;
   initrays();
   initkeys((unsigned)time(nullptr));
-  if (!allocatetable()) output("error, out of memory");
+  if (!allocatetable(hashfactor)) output("error, out of memory");
   signal(SIGINT, SIG_IGN);
   inputfrom = inputto = 1;
   playagain = 1;
@@ -51,11 +37,7 @@ void startup() {
 // Frees what start-up allocated, after "quit".
 void shutdown() {
   freetable();
-  free(atomicbookblack);
-  free(atomicbookwhite);
-  free(rc2name);
-  free(rcname);
-  atomicbookblack = atomicbookwhite = rc2name = rcname = nullptr;
+  freenames();
 }
 
 // Plays one game after the other until "quit". A game is a loop of passes, one per half-move:
@@ -86,7 +68,7 @@ void playgames() {
 void gamestart() {
   gameply = 0;
   timeleft = 0;
-  threecheckmode = 0;
+  setvariantflags(0, VFTHREECHECK);
   inputfrom = inputto = 1;
   color = 0;
   holdforblack();
@@ -114,7 +96,7 @@ void gameend() {
   memset(gamewheld, 0, sizeof gamewheld);
   memset(gamebheld, 0, sizeof gamebheld);
   gameply = 0;
-  antimode = atomicmode = threecheckmode = twokingsmode = 0;
+  setvariantflags(0, VFANTI | VFATOMIC | VFTHREECHECK | VFTWOKINGS);
   resetlists(gamewheld, gamebheld, gamewpieces, gamebpieces);
   memset(gameepsquares, 0, sizeof gameepsquares);
   memcpy(board, startboard, sizeof board);
@@ -152,13 +134,14 @@ void opponentpass() {
     editboard();
     return;
   }
-  if (boardmove) opponentmoveeffects();
   if (inputto == INPUTWAKETO) gameply--;
+  lastcapture = (boardmove || drop) && board[inputto] > 0 ? inputto : 0;
   if (boardmove || drop) {
-    opponentfiftycount();
-    opponentmovemen();
-  } else {
-    lastcapture = 0;
+    playgamemove(inputfrom, inputto, oppromo);
+    if (fiftycount == FIFTYDRAW) {
+      output("\ntellics draw\n");
+      output("\n1/2-1/2\n");
+    }
   }
   storehistory(0);
   if (!(boardmove || drop)) return;
@@ -166,88 +149,6 @@ void opponentpass() {
   if (!icsmode) {
     finfrom = finto = 0;
     enginetomoveresult();
-  }
-}
-
-// What the opponent's board move does before its man moves: the en-passant marker of a double
-// step, the capture of an en-passant pawn, the castling rights it loses or takes from the engine,
-// the rook of a castling move and the promotion.
-static void opponentmoveeffects() {
-  int from = inputfrom;
-  int to = inputto;
-  assert(from >= 1 && from <= 64 && to >= 1 && to <= 64);
-  if (board[from] == BPAWN && to == from - 16) {
-    gameepsquares[from - 8] = BPAWN;
-    if ((!onhfile(to) && board[to + 1] == WPAWN) || (!onafile(to) && board[to - 1] == WPAWN)) rootepflag = 1;
-  }
-  if (board[from] == BPAWN && board[to] == EMPTY && to != from - 8 && to != from - 16 && to + 8 <= 64) {
-    board[to + 8] = EMPTY;
-  }
-  opponentcastling();
-  if (board[from] == BKING && to == from - 2) {
-    board[to + 1] = board[SQA8];
-    board[SQA8] = EMPTY;
-    clearhashkeys();
-  }
-  if (board[from] == BKING && to == from + 2) {
-    board[to - 1] = board[SQH8];
-    board[SQH8] = EMPTY;
-    clearhashkeys();
-  }
-  if (board[from] == BPAWN && to <= 8) {
-    board[from] = oppromo;
-    fiftycount = 0;
-  }
-}
-
-// Castling rights after the opponent's move: its rook leaving a corner loses that side, its king
-// moving loses both. A capture on the engine's own rook corner takes the engine's right with that
-// rook, so the engine never castles with a man that did not start there.
-static void opponentcastling() {
-  int from = inputfrom;
-  int to = inputto;
-  if (board[from] == BROOK && from == bcastlea) {
-    bcastlea = 0;
-    if (bcastleh == 0) bcastleking = 0;
-  }
-  if (board[from] == BROOK && from == bcastleh) {
-    bcastleh = 0;
-    if (bcastlea == 0) bcastleking = 0;
-  }
-  if (board[from] == BKING && bcastleking > 0) bcastleking = bcastlea = bcastleh = 0;
-  if (board[to] == WROOK && to == wcastlea) {
-    wcastlea = 0;
-    if (wcastleh == 0) wcastleking = 0;
-  }
-  if (board[to] == WROOK && to == wcastleh) {
-    wcastleh = 0;
-    if (wcastlea == 0) wcastleking = 0;
-  }
-}
-
-// The fifty-move count after the opponent's move (or drop), with the draw claim when it is reached.
-static void opponentfiftycount() {
-  lastcapture = board[inputto] > 0 ? inputto : 0;
-  fiftycount++;
-  if (board[inputto] > 0 || (inputfrom > 0 && board[inputfrom] == BPAWN)) {
-    fiftycount = 0;
-  } else if (fiftycount == FIFTYDRAW) {
-    output("\ntellics draw\n");
-    output("\n1/2-1/2\n");
-  }
-}
-
-// Moves the opponent's man (or puts the dropped man on the board), keeping the hands and the
-// pawn-born lists right.
-static void opponentmovemen() {
-  if (inputfrom > 0) {
-    int pawnborn = 0;
-    trackmove(gamewheld, gamebheld, gamewpieces, gamebpieces, inputfrom, inputto, &pawnborn);
-    board[inputto] = board[inputfrom];
-    board[inputfrom] = EMPTY;
-  } else {
-    trackdrop(gamewheld, gamebheld, gamewpieces, gamebpieces, inputfrom, inputto);
-    board[inputto] = -inputfrom;
   }
 }
 

@@ -7,30 +7,22 @@
 constexpr int MOVETEXTSIZE = 16;        // bytes of a move line's text
 constexpr int EDITLINESIZE = 128;       // bytes of one line read by the editor
 
-static void writesquare(char *text, int sq);
 static void realsquares();
 static int readnumber(int *value);
-
-// Writes the two characters of a square (file letter, rank digit) into text.
-static void writesquare(char *text, int sq) {
-  assert(sq >= 1 && sq <= 64);
-  text[0] = (char)('a' + fileof(sq));
-  text[1] = (char)('0' + rankof(sq));
-}
 
 // Converts finfrom and finto to real numbering when the board is held for Black.
 static void realsquares() {
   if (color != 0) return;
-  finfrom = 65 - finfrom;
-  finto = 65 - finto;
+  finfrom = turnsquare(finfrom);
+  finto = turnsquare(finto);
 }
 
 // Writes the engine's board move, such as move e2e4, with a q when it promotes.
 void printmove() {
   realsquares();
   char text[MOVETEXTSIZE] = "move ";
-  writesquare(text + 5, finfrom);
-  writesquare(text + 7, finto);
+  squaretext(finfrom, text + 5);
+  squaretext(finto, text + 7);
   int length = 9;
   if (promomark) text[length++] = 'q';
   text[length++] = '\n';
@@ -41,15 +33,23 @@ void printmove() {
 // Writes the engine's drop, such as move Q@d5.
 void printdrop() {
   static const char letters[] = "KPNBRQ";
-  if (color == 0) finto = 65 - finto;
+  if (color == 0) finto = turnsquare(finto);
   int code = -finfrom;
   char text[MOVETEXTSIZE] = "move ";
   text[5] = code >= WPAWN && code <= WQUEEN ? letters[code] : 'K';
   text[6] = '@';
-  writesquare(text + 7, finto);
+  squaretext(finto, text + 7);
   text[9] = '\n';
   text[10] = 0;
   output("\n%s\n", text);
+}
+
+// The regular engine's move line: a drop or a board move.
+void printregularmove() {
+  if (finfrom < 0)
+    printdrop();
+  else
+    printmove();
 }
 
 // Writes the engine's board move in giveaway, suicide and losers, where a pawn may promote to any
@@ -58,8 +58,8 @@ void printantimove() {
   static const char letters[] = "  nbrqk";
   realsquares();
   char text[MOVETEXTSIZE] = "move ";
-  writesquare(text + 5, finfrom);
-  writesquare(text + 7, finto);
+  squaretext(finfrom, text + 5);
+  squaretext(finto, text + 7);
   int length = 9;
   if (promopiece > 0) text[length++] = antimode && promopiece >= WKNIGHT && promopiece <= WKING ? letters[promopiece] : 'q';
   text[length++] = '\n';

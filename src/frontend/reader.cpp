@@ -3,7 +3,6 @@
 // date, sets up new games and positions, collects moves in force mode and hands the opponent's
 // move (or a marker) to the main loop in inputfrom/inputto.
 #include "frontend/frontend.h"
-#include "regular/regular.h"
 
 #include <cstdlib>
 #include <cstring>
@@ -36,7 +35,7 @@ static void crazyblack(int *wheld, int *bheld, int *wpieces, int *bpieces);
 static int crazywhite(int pos, int *wheld, int *bheld, int *wpieces, int *bpieces);
 static int colourcommand(int pos, int *wheld, int *bheld, int *wpieces, int *bpieces);
 static int setboard(int pos);
-static int gocommand(int *wheld, int *bheld, int *wpieces, int *bpieces);
+static int gocommand();
 static int collectforcemove(int pos);
 static int opponentdrop(int pos, const int *bheld, int message);
 static int opponentmove(int pos);
@@ -54,7 +53,7 @@ static int issquare(int pos) {
 }
 
 // The square written at pos, in real numbering (a1 = 1, h8 = 64).
-static int squareat(int pos) { return (block[pos] - 'a' + 1) + 8 * (block[pos + 1] - '1'); }
+static int squareat(int pos) { return squareof(block[pos], block[pos + 1]); }
 
 // The position of the next newline at or after pos, or the end of the data read.
 static int skipline(int pos) {
@@ -79,36 +78,17 @@ static void buildholdings(const int *wheld, const int *bheld) {
 // The command variant: the check counters restart and the flags follow the name that starts eight
 // characters after pos. Unknown names change only the counters.
 static void setvariant(int pos) {
-  const char *name = block + pos + 8;
   topc = topp = 0;
-  if (strncmp(name, "3check", 6) == 0) {
-    threecheckmode = 1;
-    atomicmode = antimode = twokingsmode = crazymode = losersmode = suicidemode = 0;
-  } else if (strncmp(name, "wildca", 6) == 0 || strncmp(name, "normal", 6) == 0 || strncmp(name, "nocast", 6) == 0) {
-    atomicmode = threecheckmode = crazymode = antimode = losersmode = suicidemode = twokingsmode = 0;
-  } else if (strncmp(name, "atomic", 6) == 0) {
-    atomicmode = 1;
-    antimode = suicidemode = crazymode = twokingsmode = losersmode = 0;
-  } else if (strncmp(name, "crazyh", 6) == 0) {
-    crazymode = 1;
-    atomicmode = threecheckmode = antimode = losersmode = suicidemode = twokingsmode = 0;
-  } else if (strncmp(name, "giveaw", 6) == 0) {
-    antimode = 1;
-    atomicmode = threecheckmode = twokingsmode = losersmode = suicidemode = crazymode = 0;
-  } else if (strncmp(name, "suicid", 6) == 0) {
-    antimode = suicidemode = 1;
-    atomicmode = threecheckmode = twokingsmode = losersmode = crazymode = 0;
-  } else if (strncmp(name, "losers", 6) == 0) {
-    antimode = losersmode = 1;
-    atomicmode = threecheckmode = twokingsmode = suicidemode = crazymode = 0;
-  } else if (strncmp(name, "twokin", 6) == 0) {
-    twokingsmode = 1;
-    kingsafetydivisor = 4;
+  const variantrow *variant = matchvariant(block + pos + 8);
+  if (!variant) return;
+  setvariantflags(variant->flags, variant->clears);
+  if (twokingsmode) {
+    // The second kings stand on f1 and f8 until the first move puts them on c1 and c8.
+    kingsafetydivisor = SETUPKINGSAFETYDIVISOR;
     if (!icsmode) {
       board[6] = WKING;
       board[62] = BKING;
     }
-    atomicmode = antimode = threecheckmode = losersmode = suicidemode = crazymode = 0;
   }
 }
 
@@ -144,8 +124,8 @@ static void takeback() {
 // The command new: the starting position held for an engine that plays Black, normal chess, empty
 // hands, and a table that keeps none of its keys.
 static void newgame(int *wheld, int *bheld, int *wpieces, int *bpieces) {
-  kingsafetydivisor = 1;
-  atomicmode = threecheckmode = crazymode = antimode = losersmode = suicidemode = twokingsmode = 0;
+  kingsafetydivisor = DEFAULTKINGSAFETYDIVISOR;
+  setvariantflags(0, VFALL);
   memset(wheld, 0, sizeof(int) * HANDSLOTS);
   memset(bheld, 0, sizeof(int) * HANDSLOTS);
   resetlists(wheld, bheld, wpieces, bpieces);
@@ -177,7 +157,7 @@ static void crazyblack(int *wheld, int *bheld, int *wpieces, int *bpieces) {
   endgameflag = 0;
   turnboard();
   color = 0;
-  replayforce(forcefrom, forceto, &forcecount, wheld, bheld, wpieces, bpieces);
+  replayforce(forcefrom, forceto, &forcecount);
   gameply++;
   inputfrom = INPUTWAKEFROM;
   inputto = INPUTWAKETO;
@@ -258,7 +238,7 @@ static int setboard(int pos) {
   parsefen(setuptext, length);
   mirrorboard();
   output("\ndone board set\n");
-  kingsafetydivisor = 4;
+  kingsafetydivisor = SETUPKINGSAFETYDIVISOR;
   setboardflag = 1;
   ltop = 30;
   color = 1;
@@ -267,7 +247,7 @@ static int setboard(int pos) {
 
 // The command go: leaves force mode and wakes the main loop. At the start of a game (no set-up)
 // the collected moves decide the engine's colour (an even count makes it White) and are played.
-static int gocommand(int *wheld, int *bheld, int *wpieces, int *bpieces) {
+static int gocommand() {
   forcemode = 0;
   inputfrom = INPUTWAKEFROM;
   inputto = INPUTWAKETO;
@@ -276,7 +256,7 @@ static int gocommand(int *wheld, int *bheld, int *wpieces, int *bpieces) {
       color = 1;
       holdforwhite();
     }
-    replayforce(forcefrom, forceto, &forcecount, wheld, bheld, wpieces, bpieces);
+    replayforce(forcefrom, forceto, &forcecount);
     if (color == 0) gameply++;
   }
   return SCANEND;
@@ -321,7 +301,7 @@ static int opponentdrop(int pos, const int *bheld, int message) {
   if (message) output("in plop move where its written a+4\n");
   int code = (int)(strchr(droppieces, block[pos] | 0x20) - droppieces) + BPAWN;
   int to = squareat(pos + 2);
-  if (color == 0) to = 65 - to;
+  if (color == 0) to = turnsquare(to);
   inputfrom = -code;
   inputto = to;
   int recorded = recordmove(inputfrom, inputto);
@@ -360,8 +340,8 @@ static int opponentmove(int pos) {
     board[62] = BBISHOP;
   }
   if (color == 0) {
-    inputfrom = 65 - inputfrom;
-    inputto = 65 - inputto;
+    inputfrom = turnsquare(inputfrom);
+    inputto = turnsquare(inputto);
   }
   oppromo = BQUEEN;
   switch (block[pos + 4]) {
@@ -374,6 +354,13 @@ static int opponentmove(int pos) {
   }
   recordmove(inputfrom, inputto);
   return pos + 4;
+}
+
+// The answer to protover: the features, with every variant of the variant table.
+static void writefeatures() {
+  output("\nfeature setboard=1 ics=1 done=1 variants=");
+  for (int i = 0; i < VARIANTS; i++) output(i ? ",%s" : "%s", varianttable[i].name);
+  output("\n");
 }
 
 // Applies the tests of the reader, in their order, to the text at pos. A test may move pos; the
@@ -402,8 +389,7 @@ static int scanat(int pos, int *wheld, int *bheld, int *wpieces, int *bpieces) {
   }
   if (pos < SCANEND && matches(pos, "protov")) {
     pos = skipline(pos);
-    output("\nfeature setboard=1 ics=1 done=1 variants=atomic,twokings,wildcastle,nocastle,3check,normal,crazyhouse,"
-           "giveaway,suicide,losers\n");
+    writefeatures();
   }
   if (matches(pos, "ics ")) {
     if (block[pos + 4] != '-') icsmode = 1;
@@ -433,7 +419,7 @@ static int scanat(int pos, int *wheld, int *bheld, int *wpieces, int *bpieces) {
   if (matches(pos, "black") || matches(pos, "whi")) pos = colourcommand(pos, wheld, bheld, wpieces, bpieces);
   if (pos < SCANEND && matches(pos, "setboard")) pos = setboard(pos);
   if (pos < SCANEND && matches(pos, "go")) {
-    pos = gocommand(wheld, bheld, wpieces, bpieces);
+    pos = gocommand();
   } else if (pos < SCANEND && forcemode && (issquare(pos) || block[pos + 1] == '@')) {
     return collectforcemove(pos);
   }

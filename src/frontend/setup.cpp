@@ -4,32 +4,6 @@
 
 #include <cstring>
 
-// Piece code of a FEN letter, 0 for any other character.
-static int fencode(char c) {
-  switch (c) {
-    case 'P': return WPAWN;
-    case 'N': return WKNIGHT;
-    case 'B': return WBISHOP;
-    case 'R': return WROOK;
-    case 'Q': return WQUEEN;
-    case 'K': return WKING;
-    case 'p': return BPAWN;
-    case 'n': return BKNIGHT;
-    case 'b': return BBISHOP;
-    case 'r': return BROOK;
-    case 'q': return BQUEEN;
-    case 'k': return BKING;
-  }
-  return 0;
-}
-
-// First square, counting upwards, that holds the given man; 0 when there is none.
-static int findman(int code) {
-  for (int s = 1; s <= 64; s++)
-    if (board[s] == code) return s;
-  return 0;
-}
-
 // Reads the board and castling fields of a FEN text (characters at text[1..length]) onto the
 // board and the castling values. The board field fills squares from 64 downwards, so the board
 // lands mirrored left-right; mirrorboard undoes that. The board field ends at the first blank or
@@ -100,10 +74,7 @@ void mirrorboard() {
 // castling king squares are re-found, scanning file by file from square 64 downwards.
 void turnboard() {
   int turned[65];
-  for (int s = 1; s <= 64; s++) {
-    int man = board[65 - s];
-    turned[s] = man == EMPTY ? EMPTY : iswhite(man) ? man + BLACKOFFSET : man - BLACKOFFSET;
-  }
+  for (int s = 1; s <= 64; s++) turned[s] = othercolour(board[turnsquare(s)]);
   memcpy(board + 1, turned + 1, 64 * sizeof(int));
   int oldwking = wcastleking, oldwa = wcastlea, oldwh = wcastleh;
   wcastleking = bcastleking;

@@ -1,9 +1,9 @@
 // The regular engine's static evaluation: material, square tables, pawn structure, mobility,
 // rook files, king safety scaled by the opponent's material, the 3check bonus, and the crazyhouse
 // evaluation that also counts the men in hand.
-#include "config/config.h"
-#include "frontend/frontend.h"
 #include "regular/regular.h"
+
+#include "config/config.h"
 
 #include <cstring>
 
@@ -25,52 +25,8 @@ constexpr int DOUBLEDPAWN = 10;              // a pawn with an own pawn behind i
 constexpr int BACKWARDPAWN = 8;              // no own pawn beside or behind it on the neighbouring files
 constexpr int ISOLATEDPAWN = 28;             // no own pawn on either neighbouring file
 constexpr int FREEPAWN = 15;                 // no enemy pawn ahead of it on the neighbouring files
-constexpr int DEFAULTKINGSAFETYDIVISOR = 1;
-
-int kingsafetydivisor = DEFAULTKINGSAFETYDIVISOR;
-long long evalcount = 0;
 
 // Square tables, indexed by square (a1 = 1), listed rank 1 first.
-static const int defaultpawntable[65] = {0,
-      0,   0,   0,   0,   0,   0,   0,   0,  // rank 1
-      9,   9,   9,   0,   0,   9,   9,   9,  // rank 2
-      6,   8,   8,  10,  10,   8,   8,   6,  // rank 3
-      6,   8,  12,  20,  20,  12,   8,   6,  // rank 4
-      8,  12,  12,  16,  16,  12,  12,   8,  // rank 5
-     42,  46,  44,  42,  42,  44,  46,  42,  // rank 6
-     82,  86,  84,  82,  82,  84,  86,  82,  // rank 7
-      0,   0,   0,   0,   0,   0,   0,   0  // rank 8
-};
-static const int defaultbpawntable[65] = {0,
-      0,   0,   0,   0,   0,   0,   0,   0,  // rank 1
-    -82, -86, -84, -82, -82, -84, -86, -82,  // rank 2
-    -42, -46, -44, -42, -42, -44, -46, -42,  // rank 3
-     -8, -12, -12, -26, -16, -12, -12,  -8,  // rank 4
-     -6,  -8, -12, -20, -20, -12,  -8,  -6,  // rank 5
-     -6,  -8,  -8, -10, -10,  -8,  -8,  -6,  // rank 6
-     -9,  -9,  -9,   0,   0,  -9,  -9,  -9,  // rank 7
-      0,   0,   0,   0,   0,   0,   0,   0  // rank 8
-};
-int pawntable[65] = {0,
-      0,   0,   0,   0,   0,   0,   0,   0,  // rank 1
-      9,   9,   9,   0,   0,   9,   9,   9,  // rank 2
-      6,   8,   8,  10,  10,   8,   8,   6,  // rank 3
-      6,   8,  12,  20,  20,  12,   8,   6,  // rank 4
-      8,  12,  12,  16,  16,  12,  12,   8,  // rank 5
-     42,  46,  44,  42,  42,  44,  46,  42,  // rank 6
-     82,  86,  84,  82,  82,  84,  86,  82,  // rank 7
-      0,   0,   0,   0,   0,   0,   0,   0  // rank 8
-};
-int bpawntable[65] = {0,
-      0,   0,   0,   0,   0,   0,   0,   0,  // rank 1
-    -82, -86, -84, -82, -82, -84, -86, -82,  // rank 2
-    -42, -46, -44, -42, -42, -44, -46, -42,  // rank 3
-     -8, -12, -12, -26, -16, -12, -12,  -8,  // rank 4
-     -6,  -8, -12, -20, -20, -12,  -8,  -6,  // rank 5
-     -6,  -8,  -8, -10, -10,  -8,  -8,  -6,  // rank 6
-     -9,  -9,  -9,   0,   0,  -9,  -9,  -9,  // rank 7
-      0,   0,   0,   0,   0,   0,   0,   0  // rank 8
-};
 const int knighttable[65] = {0,
       0,   4,   8,  10,  10,   8,   4,   0,  // rank 1
       4,   8,  16,  20,  20,  16,   8,   4,  // rank 2
@@ -438,12 +394,4 @@ int evaluatecrazy(int side, const int *whitehand, const int *blackhand) {
     }
   }
   return byside(e, side);
-}
-
-// Puts the king-safety divisor and the pawn tables back to their defaults and clears evalcount.
-void resetevaluation() {
-  kingsafetydivisor = DEFAULTKINGSAFETYDIVISOR;
-  memcpy(pawntable, defaultpawntable, sizeof pawntable);
-  memcpy(bpawntable, defaultbpawntable, sizeof bpawntable);
-  evalcount = 0;
 }

@@ -5,11 +5,6 @@
 #include <cstring>
 
 const int orderrank[13] = {0, 1, 2, 2, 3, 4, 5, 1, 2, 2, 3, 4, 5};
-int killer1from[MAXPLY];
-int killer1to[MAXPLY];
-int killer2from[MAXPLY];
-int killer2to[MAXPLY];
-int lastto[MAXPLY];
 
 // What a generator needs to know of the side it generates for.
 struct genside {
@@ -262,13 +257,4 @@ int pickmovecrazy(int *movefrom, int *moveto, int ply, int last, int first) {
   }
   if (best > -100 && bestindex != first) swapentries(movefrom, moveto, first, bestindex);
   return first <= last;
-}
-
-// Clears the killer tables and the to-squares of the moves being searched.
-void clearkillers() {
-  memset(killer1from, 0, sizeof killer1from);
-  memset(killer1to, 0, sizeof killer1to);
-  memset(killer2from, 0, sizeof killer2from);
-  memset(killer2to, 0, sizeof killer2to);
-  memset(lastto, 0, sizeof lastto);
 }

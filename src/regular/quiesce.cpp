@@ -1,60 +1,23 @@
 // The regular engine's quiescence search: stand pat on the evaluation, then captures and
 // promotions that survive a material test, checking moves too in 3check. The material test is a
 // static exchange evaluation over every order of captures on the square.
-#include "config/config.h"
-#include "frontend/frontend.h"
 #include "regular/regular.h"
+
+#include "config/config.h"
 
 constexpr int SEEKING = 7500;          // exchange value of a king: capturing one ends everything
 constexpr int PROMOTIONMARGIN = 1050;  // a promotion is worth searching while best is below stand pat + this
 constexpr int DELTAMARGIN = 50;        // slack of the material tests against the best score so far
-constexpr int THIRDCHECK = 3;          // 3check: the check that wins
 
 const int seevalue[13] = {0, 100, 325, 325, 550, 950, SEEKING, 100, 325, 325, 550, 950, SEEKING};
 long long seecount = 0;
-long long qnodes = 0;
 
 // Markers of a quiescence child: quiescence never makes a double step that matters.
 static const int noepsquares[65] = {};
 
-// Finds the king of the side not to move at this ply: with the engine White the board is scanned
-// file by file from a1 upwards, with the engine Black file by file from h8 downwards, so that the
-// first king met is the one the real board shows first. 0 when there is none.
-int opponentking(int ply) {
-  int king = (ply % 2 == 1) ? BKING : WKING;
-  if (color == 1) {
-    for (int f = 1; f <= 8; f++)
-      for (int r = 1; r <= 8; r++)
-        if (board[f + 8 * (r - 1)] == king) return f + 8 * (r - 1);
-  } else {
-    for (int f = 8; f >= 1; f--)
-      for (int r = 8; r >= 1; r--)
-        if (board[f + 8 * (r - 1)] == king) return f + 8 * (r - 1);
-  }
-  return 0;
-}
-
 // Square of the mover's king after a quiescence move to `to`: the king's new square when it
 // moved, else the first king of that code on the board (quiescence does not keep the king squares).
-static int kingof(int king, int to) {
-  if (board[to] == king) return to;
-  for (int sq = 1; sq <= 64; sq++)
-    if (board[sq] == king) return sq;
-  return 0;
-}
-
-// Polls input and the clock every pollinterval nodes from the second iteration on; a poll that
-// asks to end the game counts as a stop. Answers 1 when the clock has run out at this poll.
-int stopcheck() {
-  if (searchdepth < 2 || pollinterval <= 0 || nodes % pollinterval != 0) return 0;
-  pollinput();
-  if (discardmove) stopsearch = 1;
-  if (searchstart + (unsigned)movetime < gettickcount()) {
-    stopsearch = 1;
-    return 1;
-  }
-  return 0;
-}
+static int kingof(int king, int to) { return board[to] == king ? to : findman(king); }
 
 // Appends the capture from -> sq to an attacker list.
 static void addattacker(int *fromlist, int *tolist, int *count, int from, int sq) {
@@ -215,7 +178,7 @@ int qsearch(int alpha, int beta, int qdepth, int ply, const int *epsquares, int 
       checked = 1;
       int given = white ? ++topc : ++topp;
       searchit = 1;
-      if (given >= THIRDCHECK && !isattacked(kingof(white ? WKING : BKING, to))) thirdcheck = 1;
+      if (given >= THREECHECKS && !isattacked(kingof(white ? WKING : BKING, to))) thirdcheck = 1;
     }
     int kingtaken = (to == oppking && captured == oppkingcode);
     int score = best;

@@ -2,21 +2,14 @@
 // 3check, crazyhouse, wildcastle, nocastle and twokings. A move that leaves the own king
 // capturable is refuted one ply later by the capture of the king, so mate and stalemate need no
 // legality test: a side without a move that saves its king gets -(15000 - ply) for every move.
-#include "config/config.h"
-#include "frontend/frontend.h"
 #include "regular/regular.h"
+
+#include "config/config.h"
 
 #include <cstring>
 
-constexpr int THIRDCHECK = 3;          // 3check: the check that wins
 constexpr int NULLSMALLDEPTH = 7;      // iterations up to this depth reduce the null move by 1, deeper by 2
 
-int maxsearchside = 0;
-int rootmovecount = 0;
-int rootscore[MAXITERATIONSROOT][MAXMOVES + 1];
-int pvfrom[MAXPLY + 1][PVSLOTS];
-int pvto[MAXPLY + 1][PVSLOTS];
-long long searchcalls = 0;
 long long nullcuts = 0;
 long long nullfails = 0;
 long long cutoffs = 0;
@@ -25,36 +18,6 @@ long long bestchanges = 0;
 // The white king's square at the root (the highest-numbered square holding one), for telling a
 // root move that leaves the king en prise from one that is merely mated.
 static int rootkingsq = 0;
-
-// Square as the protocol sees it: the board is held turned when the engine plays Black.
-static int protocolsquare(int sq) { return color == 0 ? 65 - sq : sq; }
-
-// 1 when the position after a root move repeats one the game reached after an engine move (the
-// opponent to move in both): the same men on the same squares and, in crazyhouse, the same hands.
-static int repeatsgame(const int *wh, const int *bh) {
-  int last = historycount < HISTORYSIZE ? historycount : HISTORYSIZE - 1;
-  for (int h = 1; h <= last; h++) {
-    const historyrecord *r = &gamehistory[h];
-    if (!r->enginemove || memcmp(&board[1], &r->squares[1], 64 * sizeof(int)) != 0) continue;
-    if (!crazymode || samehands(wh, bh, r->wheld, r->bheld)) return 1;
-  }
-  return 0;
-}
-
-// Copies the move just found best at ply, followed by the line of its reply, into this ply's row
-// of the principal variation; a 0 square ends a line shorter than the iteration.
-static void updatepv(int ply, int from, int to) {
-  if (ply > PVMAXLEN) return;
-  pvfrom[ply][ply] = protocolsquare(from);
-  pvto[ply][ply] = protocolsquare(to);
-  int last = searchdepth < PVMAXLEN ? searchdepth : PVMAXLEN;
-  int j = ply + 1;
-  for (; j <= last && pvfrom[ply + 1][j] != 0; j++) {
-    pvfrom[ply][j] = pvfrom[ply + 1][j];
-    pvto[ply][j] = pvto[ply + 1][j];
-  }
-  if (j <= PVMAXLEN) pvfrom[ply][j] = pvto[ply][j] = 0;  // the line ends here
-}
 
 // Searches the position with the remaining depth at ply (White to move on odd plies). At ply 1
 // it scores every root move into rootscore and returns the root choice (finfrom/finto set);
@@ -80,11 +43,7 @@ int search(int alpha, int beta, int depth, int ply, int *epsquares, int aftermov
   memcpy(bp, bpieces, sizeof bp);
   wh[0] = 0;
   bh[0] = 0;
-  if (ply == 1) {
-    rootkingsq = 0;
-    for (int sq = 1; sq <= 64; sq++)
-      if (board[sq] == WKING) rootkingsq = sq;
-  }
+  if (ply == 1) rootkingsq = lastking(WKING);
 
   stopcheck();
   if (stopsearch && searchdepth >= 2 && ply >= 2) return 0;
@@ -148,25 +107,9 @@ int search(int alpha, int beta, int depth, int ply, int *epsquares, int aftermov
     int from = movefrom[i];
     int to = moveto[i];
 
-    // Make the move: lists first (they read the board before the move), then its side effects,
-    // then the men.
-    int captured;
-    int slot;
-    int pawnbornsq = 0;
-    int promoted = 0, epcapture = 0;
-    int brightlosta = 0, brightlosth = 0, bkingright = 0, wrightlosta = 0, wrightlosth = 0, wkingright = 0;
-    if (from > 0) {
-      slot = trackmove(wh, bh, wp, bp, from, to, &pawnbornsq);
-      makeeffects(ply, &promoted, from, to, &brightlosta, &brightlosth, &bkingright, &wrightlosta, &wrightlosth,
-                  &wkingright, childep, &epcapture);
-      captured = board[to];
-      board[to] = board[from];
-      board[from] = EMPTY;
-    } else {
-      slot = trackdrop(wh, bh, wp, bp, from, to);
-      captured = EMPTY;
-      board[to] = -from;
-    }
+    moveundo undo;
+    makemove(ply, from, to, 0, childep, &undo, wh, bh, wp, bp);
+    int captured = undo.captured;
     lastto[ply] = to;
     int newep = from > 0 ? doublestepbeside(from, to) : 0;
 
@@ -177,14 +120,10 @@ int search(int alpha, int beta, int depth, int ply, int *epsquares, int aftermov
     if (threecheckmode && checks) {
       int given = white ? ++topc : ++topp;
       if (given == 1 || given == 2) checkindex = white ? given : given + 2;
-      if (given >= THIRDCHECK && !isattacked(white ? ownkingsq : oppkingsq)) thirdcheck = 1;
+      if (given >= THREECHECKS && !isattacked(white ? ownkingsq : oppkingsq)) thirdcheck = 1;
     }
-    int arightlost = wrightlosta ? 1 : (brightlosta ? 3 : 0);
-    int hrightlost = wrightlosth ? 2 : (brightlosth ? 4 : 0);
-    uint64_t newkey = crazymode ? updatekeycrazy(key, from, to, captured, 0, promoted, arightlost, hrightlost, epflag,
-                                                 newep, epcapture, checkindex, wh, bh, pawnbornsq)
-                                : updatekey(key, from, to, captured, 0, promoted, arightlost, hrightlost, epflag,
-                                            newep, epcapture, checkindex);
+    uint64_t newkey = keyaftermove(key, &undo, epflag, newep, checkindex, wh, bh);
+    assert(boardisok(newkey, newep, ply % 2, wh, bh, wp, bp));
 
     // Score it. Once stopped, a move keeps the score of the move before it; a captured king ends
     // the line here, and a third check is scored below. The reply's line starts empty, so a reply
@@ -219,16 +158,8 @@ int search(int alpha, int beta, int depth, int ply, int *epsquares, int aftermov
     }
 
     // Take it back.
-    if (from > 0) {
-      board[from] = board[to];
-      board[to] = captured;
-      unmakeeffects(ply, &promoted, from, to, &brightlosta, &brightlosth, &bkingright, &wrightlosta, &wrightlosth,
-                    &wkingright, childep, &epcapture);
-      unmakelists(wh, bh, wp, bp, from, to, slot, pawnbornsq);
-    } else {
-      board[to] = EMPTY;
-      undrop(wh, bh, wp, bp, from, to, slot);
-    }
+    unmakemove(ply, childep, &undo, wh, bh, wp, bp);
+    assert(boardisok(0, 0, 0, wh, bh, wp, bp));
     if (threecheckmode && checks) {
       if (white)
         topc--;
@@ -265,32 +196,17 @@ int search(int alpha, int beta, int depth, int ply, int *epsquares, int aftermov
   return rootresult(count, movefrom, moveto, stopsearch, stoppoint, depth);
 }
 
-// Clears what one move's search counts: nodes, the statistics, the deepest ply, the killers
-// and lastto. The engine pass calls it before each move's search.
+// Clears the regular engine's own statistics before a move's search.
 void resetsearchcounters() {
-  nodes = 0;
-  searchcalls = 0;
-  qnodes = 0;
   nullcuts = 0;
   nullfails = 0;
   cutoffs = 0;
   bestchanges = 0;
-  evalcount = 0;
   seecount = 0;
-  hashcuts = 0;
-  maxsearchside = 0;
-  clearkillers();
-  memset(lastto, 0, sizeof lastto);
 }
 
 // Puts all regular-engine state back to its value at load (tests start from here).
 void resetregular() {
   resetsearchcounters();
-  resetevaluation();
-  rootmovecount = 0;
   rootkingsq = 0;
-  lastrootscore = 0;
-  memset(rootscore, 0, sizeof rootscore);
-  memset(pvfrom, 0, sizeof pvfrom);
-  memset(pvto, 0, sizeof pvto);
 }

@@ -212,12 +212,12 @@ TEST_F(AttackTest, StalemateTestAgreesWithFullGenerationOnRandomEndgames) {
     std::string fen;
     for (int r = 0; r < 8; r++) fen += std::string(rows[r]) + (r < 7 ? "/" : "");
     fen += randombelow(&random, 2) ? " w - - 0 1" : " b - - 0 1";
-    if (!perftsetup(PERFTNORMAL, fen.c_str())) continue;
+    if (!perftsetup("normal", fen.c_str())) continue;
     int movefrom[MAXMOVES], moveto[MAXMOVES], count = 0;
     int ply = 1 + randombelow(&random, 2);
     if (ply == 2 && isattacked(ownkingsq)) continue;  // the side not to move may not be in check
     stalemateflag = 0;
-    perftgenerate(movefrom, moveto, &count, ply, perftep);
+    perftgenerate(movefrom, moveto, &count, ply, gameepsquares);
     ASSERT_EQ(stalemateflag, fullstalemate(ply, movefrom, moveto, count)) << fen << " ply " << ply;
     stalemates += stalemateflag;
   }

@@ -9,7 +9,7 @@
 #include <vector>
 
 #include "board/board.h"
-#include "board/perft.h"
+#include "perft.h"
 #include "frontend/frontend.h"
 #include "regular/regular.h"
 
@@ -46,10 +46,10 @@ inline boardsnapshot takesnapshot() {
   s.castled[1] = bcastled;
   s.checks[0] = topc;
   s.checks[1] = topp;
-  memcpy(s.wheld, perftwheld, sizeof s.wheld);
-  memcpy(s.bheld, perftbheld, sizeof s.bheld);
-  s.wpieces = pawnbornset(perftwpieces);
-  s.bpieces = pawnbornset(perftbpieces);
+  memcpy(s.wheld, gamewheld, sizeof s.wheld);
+  memcpy(s.bheld, gamebheld, sizeof s.bheld);
+  s.wpieces = pawnbornset(gamewpieces);
+  s.bpieces = pawnbornset(gamebpieces);
   return s;
 }
 
@@ -83,8 +83,8 @@ inline std::string consistencyproblem() {
     if (board[sq] == BKING && oppkingsq != sq) return "oppkingsq " + std::to_string(oppkingsq) + " but king on " + std::to_string(sq);
   }
   if (!crazymode) return "";
-  std::vector<int> white = pawnbornset(perftwpieces);
-  std::vector<int> black = pawnbornset(perftbpieces);
+  std::vector<int> white = pawnbornset(gamewpieces);
+  std::vector<int> black = pawnbornset(gamebpieces);
   if (std::adjacent_find(white.begin(), white.end()) != white.end()) return "duplicate wpieces entry";
   if (std::adjacent_find(black.begin(), black.end()) != black.end()) return "duplicate bpieces entry";
   for (int sq : white)
@@ -96,8 +96,8 @@ inline std::string consistencyproblem() {
     if (board[sq] == BPAWN && !std::binary_search(black.begin(), black.end(), sq)) return "black pawn missing from bpieces";
   }
   for (int i = 1; i < HANDSLOTS; i++) {
-    if (perftwheld[i] && (perftwheld[i] < WPAWN || perftwheld[i] > WQUEEN)) return "bad code in wheld";
-    if (perftbheld[i] && (perftbheld[i] < BPAWN || perftbheld[i] > BQUEEN)) return "bad code in bheld";
+    if (gamewheld[i] && (gamewheld[i] < WPAWN || gamewheld[i] > WQUEEN)) return "bad code in wheld";
+    if (gamebheld[i] && (gamebheld[i] < BPAWN || gamebheld[i] > BQUEEN)) return "bad code in bheld";
   }
   return "";
 }

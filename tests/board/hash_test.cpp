@@ -16,22 +16,15 @@ struct HashTest : ::testing::Test {
 };
 
 // The key of the current position from scratch.
-uint64_t scratchkey(int epflag) { return crazymode ? rootkeycrazy(epflag, perftwheld, perftbheld) : rootkey(epflag); }
+uint64_t scratchkey(int epflag) { return crazymode ? rootkeycrazy(epflag, gamewheld, gamebheld) : rootkey(epflag); }
 
 // The key after the move just made by perftmake (and perftcountcheck), updated the way the search
 // does it. Perft also takes a right with a rook captured on its corner; that change is added here.
 uint64_t keyafter(uint64_t key, const perftundo *undo, int ply, int epbefore, int epafter) {
-  int arightlost = undo->wrightlost_a ? 1 : (undo->brightlost_a ? 3 : 0);
-  int hrightlost = undo->wrightlost_h ? 2 : (undo->brightlost_h ? 4 : 0);
   int checkindex = 0;
   int given = ply % 2 == 1 ? topc : topp;
   if (undo->checkgiven && given <= 2) checkindex = ply % 2 == 1 ? given : given + 2;
-  if (crazymode)
-    key = updatekeycrazy(key, undo->from, undo->to, undo->captured, 0, undo->promoted, arightlost, hrightlost, epbefore,
-                         epafter, undo->epcapture, checkindex, perftwheld, perftbheld, undo->pawnbornsquare);
-  else
-    key = updatekey(key, undo->from, undo->to, undo->captured, 0, undo->promoted, arightlost, hrightlost, epbefore,
-                    epafter, undo->epcapture, checkindex);
+  key = keyaftermove(key, &undo->move, epbefore, epafter, checkindex, gamewheld, gamebheld);
   if (undo->rightcaptured) key ^= zcastle[undo->rightcaptured];
   return key;
 }
@@ -42,13 +35,13 @@ uint64_t expectedkey(int epflag, int moves) { return scratchkey(epflag) ^ (moves
 
 // Plays random games; after every legal move of every position compares the incremental key with
 // the key from scratch. Answers the number of keys compared.
-int comparekeys(int variant, const char *fen, int games, int plies, unsigned long long seed) {
+int comparekeys(const char *variant, const char *fen, int games, int plies, unsigned long long seed) {
   testrandom random = {seed};
   int compared = 0;
   for (int game = 0; game < games; game++) {
     EXPECT_TRUE(perftsetup(variant, fen)) << perfterror;
     int ep[2][65] = {};
-    memcpy(ep[0], perftep, sizeof perftep);
+    memcpy(ep[0], gameepsquares, sizeof gameepsquares);
     int epflag = 0;
     uint64_t key = scratchkey(epflag);
     for (int ply = 1; ply <= plies; ply++) {
@@ -87,27 +80,27 @@ int comparekeys(int variant, const char *fen, int games, int plies, unsigned lon
 }
 
 TEST_F(HashTest, IncrementalKeyEqualsScratchKeyInRandomGames) {
-  EXPECT_GT(comparekeys(PERFTNORMAL, nullptr, 3, 80, 11), 1000);
-  EXPECT_GT(comparekeys(PERFTNORMAL, "r3k2r/p1ppqpb1/bn2pnp1/3PN3/1p2P3/2N2Q1p/PPPBBPPP/R3K2R w KQkq - 0 1", 3, 50, 12),
+  EXPECT_GT(comparekeys("normal", nullptr, 3, 80, 11), 1000);
+  EXPECT_GT(comparekeys("normal", "r3k2r/p1ppqpb1/bn2pnp1/3PN3/1p2P3/2N2Q1p/PPPBBPPP/R3K2R w KQkq - 0 1", 3, 50, 12),
             1000);
-  EXPECT_GT(comparekeys(PERFTNORMAL, "rnbqkbnr/pp1ppppp/8/8/2p5/8/PPPPPPPP/RNBQKBNR w KQkq - 0 1", 4, 40, 13), 500);
+  EXPECT_GT(comparekeys("normal", "rnbqkbnr/pp1ppppp/8/8/2p5/8/PPPPPPPP/RNBQKBNR w KQkq - 0 1", 4, 40, 13), 500);
 }
 
 TEST_F(HashTest, IncrementalKeyEqualsScratchKeyInThreeCheck) {
-  EXPECT_GT(comparekeys(PERFTTHREECHECK, nullptr, 3, 80, 21), 1000);
-  EXPECT_GT(comparekeys(PERFTTHREECHECK, "r3k2r/p1ppqpb1/bn2pnp1/3PN3/1p2P3/2N2Q1p/PPPBBPPP/R3K2R b KQkq - 2+1 0 1", 4,
+  EXPECT_GT(comparekeys("3check", nullptr, 3, 80, 21), 1000);
+  EXPECT_GT(comparekeys("3check", "r3k2r/p1ppqpb1/bn2pnp1/3PN3/1p2P3/2N2Q1p/PPPBBPPP/R3K2R b KQkq - 2+1 0 1", 4,
                         40, 22),
             500);
 }
 
 TEST_F(HashTest, IncrementalKeyEqualsScratchKeyInCrazyhouse) {
-  EXPECT_GT(comparekeys(PERFTCRAZYHOUSE, nullptr, 3, 60, 31), 1000);
-  EXPECT_GT(comparekeys(PERFTCRAZYHOUSE, "2r1k3/2Q~5/8/8/8/8/5q~2/2R1K3[Pp] w - - 0 1", 3, 40, 32), 1000);
-  EXPECT_GT(comparekeys(PERFTCRAZYHOUSE, "r3k2r/1P6/8/8/8/8/6p1/R3K2R[NNbb] w KQkq - 0 1", 3, 40, 33), 1000);
+  EXPECT_GT(comparekeys("crazyhouse", nullptr, 3, 60, 31), 1000);
+  EXPECT_GT(comparekeys("crazyhouse", "2r1k3/2Q~5/8/8/8/8/5q~2/2R1K3[Pp] w - - 0 1", 3, 40, 32), 1000);
+  EXPECT_GT(comparekeys("crazyhouse", "r3k2r/1P6/8/8/8/8/6p1/R3K2R[NNbb] w KQkq - 0 1", 3, 40, 33), 1000);
 }
 
 TEST_F(HashTest, TwoNullMovesRestoreTheKeyAndEnPassantLapses) {
-  ASSERT_TRUE(perftsetup(PERFTNORMAL, "r3k2r/p1ppqpb1/bn2pnp1/3PN3/1p2P3/2N2Q1p/PPPBBPPP/R3K2R w KQkq - 0 1"));
+  ASSERT_TRUE(perftsetup("normal", "r3k2r/p1ppqpb1/bn2pnp1/3PN3/1p2P3/2N2Q1p/PPPBBPPP/R3K2R w KQkq - 0 1"));
   uint64_t key = rootkey(0);
   uint64_t once = updatekey(key, 0, 0, 0, 1, 0, 0, 0, 0, 0, 0, 0);
   EXPECT_NE(once, key);
@@ -118,8 +111,8 @@ TEST_F(HashTest, TwoNullMovesRestoreTheKeyAndEnPassantLapses) {
   uint64_t twice = updatekey(updatekey(withep, 0, 0, 0, 1, 0, 0, 0, 1, 0, 0, 0), 0, 0, 0, 1, 0, 0, 0, 0, 0, 0, 0);
   EXPECT_EQ(twice, rootkey(0));
   crazymode = 1;
-  EXPECT_EQ(updatekeycrazy(updatekeycrazy(key, 0, 0, 0, 1, 0, 0, 0, 0, 0, 0, 0, perftwheld, perftbheld, 0), 0, 0, 0, 1,
-                           0, 0, 0, 0, 0, 0, 0, perftwheld, perftbheld, 0),
+  EXPECT_EQ(updatekeycrazy(updatekeycrazy(key, 0, 0, 0, 1, 0, 0, 0, 0, 0, 0, 0, gamewheld, gamebheld, 0), 0, 0, 0, 1,
+                           0, 0, 0, 0, 0, 0, 0, gamewheld, gamebheld, 0),
             key);
 }
 
@@ -147,29 +140,29 @@ uint64_t playline(const std::vector<std::string> &moves) {
 }
 
 TEST_F(HashTest, TwoMoveOrdersToTheSamePositionGiveTheSameKey) {
-  ASSERT_TRUE(perftsetup(PERFTNORMAL, nullptr));
+  ASSERT_TRUE(perftsetup("normal", nullptr));
   uint64_t a = playline({"e2e4", "e7e5", "g1f3", "b8c6"});
-  ASSERT_TRUE(perftsetup(PERFTNORMAL, nullptr));
+  ASSERT_TRUE(perftsetup("normal", nullptr));
   uint64_t b = playline({"g1f3", "b8c6", "e2e4", "e7e5"});
   EXPECT_EQ(a, b);
 
   // Castling rights lost by rooks that went away and came back, in two orders.
-  ASSERT_TRUE(perftsetup(PERFTNORMAL, "r3k2r/8/8/8/8/8/8/R3K2R w KQkq - 0 1"));
+  ASSERT_TRUE(perftsetup("normal", "r3k2r/8/8/8/8/8/8/R3K2R w KQkq - 0 1"));
   uint64_t start = rootkey(0);
   a = playline({"h1h2", "a8a7", "h2h1", "a7a8"});
-  ASSERT_TRUE(perftsetup(PERFTNORMAL, "r3k2r/8/8/8/8/8/8/R3K2R w KQkq - 0 1"));
+  ASSERT_TRUE(perftsetup("normal", "r3k2r/8/8/8/8/8/8/R3K2R w KQkq - 0 1"));
   b = playline({"h1g1", "a8b8", "g1h1", "b8a8"});
   EXPECT_EQ(a, b);
   EXPECT_EQ(a, start ^ zcastle[2] ^ zcastle[3]);
 
   // A double step beside an enemy pawn allows en passant for one move only.
   const char *fen = "4k3/8/8/8/3p4/8/4P3/4K3 w - - 0 1";
-  ASSERT_TRUE(perftsetup(PERFTNORMAL, fen));
+  ASSERT_TRUE(perftsetup("normal", fen));
   a = playline({"e1d1", "e8d8", "e2e4", "d8e8"});
-  ASSERT_TRUE(perftsetup(PERFTNORMAL, fen));
+  ASSERT_TRUE(perftsetup("normal", fen));
   b = playline({"e2e4", "e8d8", "e1d1", "d8e8"});
   EXPECT_EQ(a, b);
-  ASSERT_TRUE(perftsetup(PERFTNORMAL, fen));
+  ASSERT_TRUE(perftsetup("normal", fen));
   uint64_t withep = playline({"e2e4"});
   EXPECT_EQ(withep, rootkey(1) ^ zmove);
   EXPECT_NE(withep, rootkey(0) ^ zmove);
@@ -184,9 +177,7 @@ TEST_F(HashTest, KeysKeepTheirHighHalfZero) {
 }
 
 TEST_F(HashTest, ClearedEntryNeverMatchesEvenKeyZero) {
-  int savedfactor = hashfactor;
-  hashfactor = 1;
-  ASSERT_EQ(allocatetable(), 1);
+  ASSERT_EQ(allocatetable(1), 1);
   for (int i = 0; i <= 64; i++) board[i] = EMPTY;
   wcastlea = wcastleh = bcastlea = bcastleh = 0;
   threecheckmode = 0;
@@ -201,7 +192,6 @@ TEST_F(HashTest, ClearedEntryNeverMatchesEvenKeyZero) {
   cleartable();
   EXPECT_EQ(probehash(0, 0, -100, 100, 2, 0), PROBEMISS);
   freetable();
-  hashfactor = savedfactor;
 }
 
 }  // namespace

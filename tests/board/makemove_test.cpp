@@ -14,7 +14,7 @@ struct MakeMoveTest : ::testing::Test {
     initkeys(12345);
     resetboard();
   }
-  void setup(int variant, const char *fen) { ASSERT_TRUE(perftsetup(variant, fen)) << fen << ": " << perfterror; }
+  void setup(const char *variant, const char *fen) { ASSERT_TRUE(perftsetup(variant, fen)) << fen << ": " << perfterror; }
   // Held square of a real square given as text, e.g. "e1".
   int sq(const char *text) {
     int real = (text[0] - 'a' + 1) + 8 * (text[1] - '1');
@@ -33,12 +33,12 @@ struct movetally {
 
 // Plays random games from fen: at every position makes and unmakes every pseudo-legal move and
 // compares everything afterwards; then plays a random legal move.
-void playrandomgames(int variant, const char *fen, int games, int plies, unsigned long long seed, movetally *tally) {
+void playrandomgames(const char *variant, const char *fen, int games, int plies, unsigned long long seed, movetally *tally) {
   testrandom random = {seed};
   for (int game = 0; game < games; game++) {
     ASSERT_TRUE(perftsetup(variant, fen)) << perfterror;
     int ep[2][65] = {};
-    memcpy(ep[0], perftep, sizeof perftep);
+    memcpy(ep[0], gameepsquares, sizeof gameepsquares);
     for (int ply = 1; ply <= plies; ply++) {
       int *cur = ep[(ply + 1) % 2];
       int *next = ep[ply % 2];
@@ -53,7 +53,7 @@ void playrandomgames(int variant, const char *fen, int games, int plies, unsigne
         int from = movefrom[i], to = moveto[i];
         int promotedvictim = 0;
         if (crazymode && from > 0 && board[to] != EMPTY) {
-          const int *victimlist = ply % 2 == 1 ? perftbpieces : perftwpieces;
+          const int *victimlist = ply % 2 == 1 ? gamebpieces : gamewpieces;
           for (int k = 1; k < PAWNBORNSLOTS; k++)
             if (victimlist[k] == to && board[to] != WPAWN && board[to] != BPAWN) promotedvictim = 1;
         }
@@ -63,10 +63,10 @@ void playrandomgames(int variant, const char *fen, int games, int plies, unsigne
           std::string problem = consistencyproblem();
           ASSERT_EQ(problem, "") << "after " << from << "-" << to << " at ply " << ply;
           if (from < 0) tally->drop++;
-          else if (undo.promoted) tally->promotion++;
-          else if (undo.epcapture) tally->enpassant++;
+          else if (undo.move.promoted) tally->promotion++;
+          else if (undo.move.epcapture) tally->enpassant++;
           else if ((board[to] == WKING || board[to] == BKING) && (to == from + 2 || to == from - 2)) tally->castling++;
-          else if (undo.captured) tally->capture++;
+          else if (undo.move.captured) tally->capture++;
           else tally->quiet++;
           tally->promotedcaptured += promotedvictim;
           tally->rookright += undo.rightcaptured != 0;
@@ -87,14 +87,14 @@ void playrandomgames(int variant, const char *fen, int games, int plies, unsigne
 
 TEST_F(MakeMoveTest, RandomGamesGiveEverythingBackInEveryVariant) {
   movetally tally = {};
-  playrandomgames(PERFTNORMAL, nullptr, 3, 80, 1, &tally);
-  playrandomgames(PERFTNORMAL, "r3k2r/p1ppqpb1/bn2pnp1/3PN3/1p2P3/2N2Q1p/PPPBBPPP/R3K2R w KQkq - 0 1", 3, 60, 2, &tally);
-  playrandomgames(PERFTNORMAL, "r2q1rk1/pP1p2pp/Q4n2/bbp1p3/Np6/1B3NBn/pPPP1PPP/R3K2R b KQ - 0 1", 3, 40, 3, &tally);
-  playrandomgames(PERFTTHREECHECK, "r3k2r/p1ppqpb1/bn2pnp1/3PN3/1p2P3/2N2Q1p/PPPBBPPP/R3K2R w KQkq - 0 1", 3, 60, 4,
+  playrandomgames("normal", nullptr, 3, 80, 1, &tally);
+  playrandomgames("normal", "r3k2r/p1ppqpb1/bn2pnp1/3PN3/1p2P3/2N2Q1p/PPPBBPPP/R3K2R w KQkq - 0 1", 3, 60, 2, &tally);
+  playrandomgames("normal", "r2q1rk1/pP1p2pp/Q4n2/bbp1p3/Np6/1B3NBn/pPPP1PPP/R3K2R b KQ - 0 1", 3, 40, 3, &tally);
+  playrandomgames("3check", "r3k2r/p1ppqpb1/bn2pnp1/3PN3/1p2P3/2N2Q1p/PPPBBPPP/R3K2R w KQkq - 0 1", 3, 60, 4,
                   &tally);
-  playrandomgames(PERFTCRAZYHOUSE, nullptr, 3, 80, 5, &tally);
-  playrandomgames(PERFTCRAZYHOUSE, "2r1k3/2Q~5/8/8/8/8/5q~2/2R1K3[Pp] w - - 0 1", 4, 40, 6, &tally);
-  playrandomgames(PERFTCRAZYHOUSE, "r3k2r/1P6/8/8/8/8/6p1/R3K2R[NNbb] b KQkq - 0 1", 4, 40, 7, &tally);
+  playrandomgames("crazyhouse", nullptr, 3, 80, 5, &tally);
+  playrandomgames("crazyhouse", "2r1k3/2Q~5/8/8/8/8/5q~2/2R1K3[Pp] w - - 0 1", 4, 40, 6, &tally);
+  playrandomgames("crazyhouse", "r3k2r/1P6/8/8/8/8/6p1/R3K2R[NNbb] b KQkq - 0 1", 4, 40, 7, &tally);
   EXPECT_GT(tally.quiet, 0);
   EXPECT_GT(tally.capture, 0);
   EXPECT_GT(tally.promotion, 0);
@@ -106,14 +106,14 @@ TEST_F(MakeMoveTest, RandomGamesGiveEverythingBackInEveryVariant) {
 }
 
 TEST_F(MakeMoveTest, DoubleStepLeavesMarkerForChildEvenWithoutEnemyPawnBeside) {
-  setup(PERFTNORMAL, nullptr);
+  setup("normal", nullptr);
   perftundo undo;
   make(sq("e2"), sq("e4"), &undo);
   EXPECT_EQ(childep[sq("e3")], WPAWN);
   perftunmake(1, childep, &undo);
   EXPECT_EQ(childep[sq("e3")], 0);
 
-  setup(PERFTNORMAL, "rnbqkbnr/pppppppp/8/8/8/8/PPPPPPPP/RNBQKBNR b KQkq - 0 1");
+  setup("normal", "rnbqkbnr/pppppppp/8/8/8/8/PPPPPPPP/RNBQKBNR b KQkq - 0 1");
   boardsnapshot before = takesnapshot();
   make(sq("d7"), sq("d5"), &undo);
   // Held turned, Black's pawn carries the white code and its marker is a white pawn's.
@@ -123,11 +123,11 @@ TEST_F(MakeMoveTest, DoubleStepLeavesMarkerForChildEvenWithoutEnemyPawnBeside) {
 }
 
 TEST_F(MakeMoveTest, PromotionMakesQueenAndUnmakeGivesPawnBack) {
-  setup(PERFTNORMAL, "8/P6k/8/8/8/8/6p1/K7 w - - 0 1");
+  setup("normal", "8/P6k/8/8/8/8/6p1/K7 w - - 0 1");
   boardsnapshot before = takesnapshot();
   perftundo undo;
   make(sq("a7"), sq("a8"), &undo);
-  EXPECT_EQ(undo.promoted, 1);
+  EXPECT_EQ(undo.move.promoted, 1);
   EXPECT_EQ(board[sq("a8")], WQUEEN);
   EXPECT_EQ(board[sq("a7")], EMPTY);
   perftunmake(1, childep, &undo);
@@ -142,7 +142,7 @@ TEST_F(MakeMoveTest, PromotionMakesQueenAndUnmakeGivesPawnBack) {
 }
 
 TEST_F(MakeMoveTest, CastlingBothWaysBothColoursAndFromD1WhenTurned) {
-  setup(PERFTNORMAL, "r3k2r/8/8/8/8/8/8/R3K2R w KQkq - 0 1");
+  setup("normal", "r3k2r/8/8/8/8/8/8/R3K2R w KQkq - 0 1");
   boardsnapshot before = takesnapshot();
   perftundo undo;
   make(SQE1, SQE1 + 2, &undo);
@@ -171,7 +171,7 @@ TEST_F(MakeMoveTest, CastlingBothWaysBothColoursAndFromD1WhenTurned) {
   }
 
   // Black to move: the board is turned and Black's king castles from d1 (4).
-  setup(PERFTNORMAL, "r3k2r/8/8/8/8/8/8/R3K2R b KQkq - 0 1");
+  setup("normal", "r3k2r/8/8/8/8/8/8/R3K2R b KQkq - 0 1");
   ASSERT_EQ(board[SQD1], WKING);
   ASSERT_EQ(wcastleking, SQD1);
   before = takesnapshot();
@@ -191,26 +191,26 @@ TEST_F(MakeMoveTest, CastlingBothWaysBothColoursAndFromD1WhenTurned) {
 }
 
 TEST_F(MakeMoveTest, EnPassantRemovesThePawnBesideAndUnmakePutsItBack) {
-  setup(PERFTCRAZYHOUSE, "rnbqkbnr/ppp1p1pp/8/3pPp2/8/8/PPPP1PPP/RNBQKBNR[] w KQkq f6 0 3");
+  setup("crazyhouse", "rnbqkbnr/ppp1p1pp/8/3pPp2/8/8/PPPP1PPP/RNBQKBNR[] w KQkq f6 0 3");
   boardsnapshot before = takesnapshot();
   perftundo undo;
   make(sq("e5"), sq("f6"), &undo);
-  EXPECT_EQ(undo.epcapture, 1);
+  EXPECT_EQ(undo.move.epcapture, 1);
   EXPECT_EQ(board[sq("f5")], EMPTY);
-  EXPECT_EQ(perftwheld[1], WPAWN);
+  EXPECT_EQ(gamewheld[1], WPAWN);
   EXPECT_EQ(consistencyproblem(), "");
   perftunmake(1, childep, &undo);
   EXPECT_EQ(snapshotdifference(before, takesnapshot()), "");
 }
 
 TEST_F(MakeMoveTest, DropsTakeFromHandAndPawnDropsBecomePawnBorn) {
-  setup(PERFTCRAZYHOUSE, "r1bqkb1r/pppp1ppp/2n2n2/4p3/2B1P3/5N2/PPPP1PPP/RNBQK2R[Np] w KQkq - 0 1");
+  setup("crazyhouse", "r1bqkb1r/pppp1ppp/2n2n2/4p3/2B1P3/5N2/PPPP1PPP/RNBQK2R[Np] w KQkq - 0 1");
   boardsnapshot before = takesnapshot();
   perftundo undo;
   make(-WKNIGHT, sq("d5"), &undo);
   EXPECT_EQ(board[sq("d5")], WKNIGHT);
-  EXPECT_EQ(undo.slot, 1);
-  EXPECT_EQ(perftwheld[1], 0);
+  EXPECT_EQ(undo.move.slot, 1);
+  EXPECT_EQ(gamewheld[1], 0);
   perftunmake(1, childep, &undo);
   EXPECT_EQ(snapshotdifference(before, takesnapshot()), "");
   ASSERT_TRUE(perftmake(2, -BPAWN, sq("d3"), childep, &undo));
@@ -221,25 +221,25 @@ TEST_F(MakeMoveTest, DropsTakeFromHandAndPawnDropsBecomePawnBorn) {
 }
 
 TEST_F(MakeMoveTest, CapturedPromotedQueenGoesIntoHandAsPawn) {
-  setup(PERFTCRAZYHOUSE, "2r1k3/2Q~5/8/8/8/8/5q~2/2R1K3[] w - - 0 1");
+  setup("crazyhouse", "2r1k3/2Q~5/8/8/8/8/5q~2/2R1K3[] w - - 0 1");
   boardsnapshot before = takesnapshot();
   perftundo undo;
   make(sq("e1"), sq("f2"), &undo);
-  EXPECT_EQ(perftwheld[1], WPAWN);
-  EXPECT_EQ(undo.pawnbornsquare, sq("f2"));
+  EXPECT_EQ(gamewheld[1], WPAWN);
+  EXPECT_EQ(undo.move.pawnbornsquare, sq("f2"));
   EXPECT_TRUE(takesnapshot().bpieces.empty());
   perftunmake(1, childep, &undo);
   EXPECT_EQ(snapshotdifference(before, takesnapshot()), "");
   // Black takes White's promoted queen: a pawn for Black's hand.
   ASSERT_TRUE(perftmake(2, sq("c8"), sq("c7"), childep, &undo));
-  EXPECT_EQ(perftbheld[1], BPAWN);
+  EXPECT_EQ(gamebheld[1], BPAWN);
   perftunmake(2, childep, &undo);
   EXPECT_EQ(snapshotdifference(before, takesnapshot()), "");
 }
 
 // The searches keep a right whose rook was captured on its corner; perft takes it away.
 TEST_F(MakeMoveTest, RookCapturedOnCornerKeepsRightInSearchButNotInPerft) {
-  setup(PERFTNORMAL, "r3k2r/8/8/8/8/8/8/R3K2R w KQkq - 0 1");
+  setup("normal", "r3k2r/8/8/8/8/8/8/R3K2R w KQkq - 0 1");
   int promoted = 0, ba = 0, bh = 0, bk = 0, wa = 0, wh = 0, wk = 0, epcapture = 0;
   makeeffects(1, &promoted, SQA1, SQA8, &ba, &bh, &bk, &wa, &wh, &wk, childep, &epcapture);
   EXPECT_EQ(wcastlea, 0);
@@ -260,11 +260,11 @@ TEST_F(MakeMoveTest, RookCapturedOnCornerKeepsRightInSearchButNotInPerft) {
 }
 
 TEST_F(MakeMoveTest, KingMoveClearsAllItsRightsRookMoveOnlyItsOwn) {
-  setup(PERFTNORMAL, "r3k2r/8/8/8/8/8/8/R3K2R w KQkq - 0 1");
+  setup("normal", "r3k2r/8/8/8/8/8/8/R3K2R w KQkq - 0 1");
   perftundo undo;
   make(SQE1, SQE1 + 8, &undo);
   EXPECT_EQ(wcastleking + wcastlea + wcastleh, 0);
-  EXPECT_EQ(undo.wkingright + undo.wrightlost_a + undo.wrightlost_h, 3);
+  EXPECT_EQ(undo.move.wkingright + undo.move.wrightlost_a + undo.move.wrightlost_h, 3);
   EXPECT_EQ(bcastleking, SQE8);
   perftunmake(1, childep, &undo);
   make(SQH1, SQH1 + 8, &undo);

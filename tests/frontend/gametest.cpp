@@ -165,7 +165,7 @@ TEST_F(GameTest, CapturedCornerRookLosesCastling) {
   board[55] = WBISHOP;  // g7
   finfrom = 55;
   finto = SQH8;
-  makeenginemove();
+  makeenginemove(&enginetable[ENGINEREGULAR]);
   EXPECT_EQ(bcastleh, 0);
   EXPECT_EQ(bcastlea, SQA8);
 }

@@ -8,19 +8,14 @@
 
 namespace {
 
+// The replay keeps the game's hands and lists, so the tests use those.
 struct HoldingsTest : ::testing::Test {
-  int wheld[HANDSLOTS], bheld[HANDSLOTS], wpieces[PAWNBORNSLOTS], bpieces[PAWNBORNSLOTS];
-  int savedcolor = 0;
+  int *wheld = gamewheld, *bheld = gamebheld, *wpieces = gamewpieces, *bpieces = gamebpieces;
   void SetUp() override {
     initrays();
-    resetboard();
-    resetlists(wheld, bheld, wpieces, bpieces);
-    savedcolor = color;
+    resetall();
   }
-  void TearDown() override {
-    color = savedcolor;
-    resetboard();
-  }
+  void TearDown() override { resetall(); }
   void clearboard() {
     for (int s = 1; s <= 64; s++) board[s] = EMPTY;
   }
@@ -122,7 +117,7 @@ TEST_F(HoldingsTest, ReplayInCrazyhouseKeepsHandsAndWritesTheBoard) {
   int forceto[4] = {0, 29, 36, 36};
   int count = 3;
   ::testing::internal::CaptureStdout();
-  replayforce(forcefrom, forceto, &count, wheld, bheld, wpieces, bpieces);
+  replayforce(forcefrom, forceto, &count);
   std::string text = ::testing::internal::GetCapturedStdout();
   EXPECT_EQ(handcount(wheld, WPAWN), 1);
   EXPECT_EQ(inlist(bpieces, 36), 0);
@@ -144,7 +139,7 @@ TEST_F(HoldingsTest, ReplayHeldForBlackConvertsSquaresAndDropColours) {
   int forceto[3] = {0, 29, 45};
   int count = 2;
   ::testing::internal::CaptureStdout();
-  replayforce(forcefrom, forceto, &count, wheld, bheld, wpieces, bpieces);
+  replayforce(forcefrom, forceto, &count);
   ::testing::internal::GetCapturedStdout();
   EXPECT_EQ(board[65 - 29], BPAWN);  // White's pawn, held as the opponent's
   EXPECT_EQ(board[65 - 13], EMPTY);

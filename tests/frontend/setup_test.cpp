@@ -77,16 +77,13 @@ TEST_F(SetupTest, TurnedStartIsTheBoardHeldForBlackAndTurningTwiceGivesItBack) {
   expectcastle(SQE1, SQA1, SQH1, SQE8, SQA8, SQH8);
 
   // setupblack gives the same turned board.
-  int savedfactor = hashfactor;
-  hashfactor = 1;
-  ASSERT_EQ(allocatetable(), 1);
+  ASSERT_EQ(allocatetable(1), 1);
   ::testing::internal::CaptureStdout();
   setupblack();
   EXPECT_EQ(::testing::internal::GetCapturedStdout(), "\n done black \n");
   for (int s = 1; s <= 64; s++) EXPECT_EQ(board[s], turned[s]) << s;
   EXPECT_EQ(probehash(0, 0, -100, 100, 2, 0), PROBEMISS);
   freetable();
-  hashfactor = savedfactor;
 }
 
 TEST_F(SetupTest, TurningAnAsymmetricPositionKeepsEachPlayersRights) {

@@ -52,7 +52,7 @@ TEST_F(QuiesceTest, QuietPromotionOnlyWhileBestIsWithinFiftyOfStandPat) {
   int standpat = evaluate(0);
   int score = q(standpat - 100, standpat + 2000, 1);
   EXPECT_GT(score, standpat + 500);  // d8=Q searched
-  resetsearchcounters();
+  resetmovecounters();
   EXPECT_EQ(q(standpat + 60, standpat + 2000, 1), standpat + 60);
   EXPECT_EQ(qnodes, 1);
 }
@@ -63,7 +63,7 @@ TEST_F(QuiesceTest, ThreeCheckSearchesQuietChecksAndWinsOnTheThird) {
   EXPECT_EQ(q(-30000, 30000, 1), standpat);  // Ra8+ is quiet: not searched in normal chess
   EXPECT_EQ(qnodes, 1);
   threecheckmode = 1;
-  resetsearchcounters();
+  resetmovecounters();
   q(-30000, 30000, 1);
   EXPECT_GT(qnodes, 1);
   EXPECT_EQ(topc, 0);  // the counts are restored

@@ -12,28 +12,30 @@
 #include "frontend/frontend.h"
 #include "regular/regular.h"
 
+// The root position lives where a game keeps it: the board and the game's hands, pawn-born lists
+// and en-passant markers, which the names below point to.
 struct RegularTest : ::testing::Test {
-  int wheld[HANDSLOTS] = {};
-  int bheld[HANDSLOTS] = {};
-  int wpieces[PAWNBORNSLOTS] = {};
-  int bpieces[PAWNBORNSLOTS] = {};
-  int epsquares[65] = {};
+  int *wheld = gamewheld;
+  int *bheld = gamebheld;
+  int *wpieces = gamewpieces;
+  int *bpieces = gamebpieces;
+  int *epsquares = gameepsquares;
 
   void SetUp() override {
     initrays();
     initkeys(7);
     resetall();
-    antimode = 0;
+    setvariantflags(0, VFALL);
     color = 1;
-    depthcap = 25;
+    depthcap = NODEPTHCAP;
     pollinterval = 1 << 30;
     movetime = 0x7fffffff;
     searchstart = thinkstart = gettickcount();
   }
 
   // Puts a FEN position (board, side to move, castling) on the board: held turned with the engine
-  // playing Black when Black is to move. King squares set as the engine pass sets them;
-  // endgameflag is left to the test.
+  // playing Black when Black is to move. King squares set as the engine pass sets them, every pawn
+  // in its side's pawn-born list; endgameflag is left to the test.
   void setfen(const std::string &fen) {
     std::string text = " " + fen;
     parsefen(text.c_str(), (int)fen.size());
@@ -41,15 +43,13 @@ struct RegularTest : ::testing::Test {
     size_t blank = fen.find(' ');
     color = (blank != std::string::npos && fen[blank + 1] == 'b') ? 0 : 1;
     if (color == 0) turnboard();
-    findkings();
-  }
-
-  // ownkingsq and oppkingsq: the last king of each colour found scanning squares 1..64.
-  void findkings() {
     ownkingsq = oppkingsq = 0;
+    findkings();
+    int white = 0, black = 0;
+    for (int i = 0; i < PAWNBORNSLOTS; i++) wpieces[i] = bpieces[i] = 0;
     for (int sq = 1; sq <= 64; sq++) {
-      if (board[sq] == WKING) ownkingsq = sq;
-      if (board[sq] == BKING) oppkingsq = sq;
+      if (board[sq] == WPAWN && white < PAWNBORNSLOTS - 1) wpieces[++white] = sq;
+      if (board[sq] == BPAWN && black < PAWNBORNSLOTS - 1) bpieces[++black] = sq;
     }
   }
 
@@ -59,25 +59,17 @@ struct RegularTest : ::testing::Test {
     wcastleking = wcastlea = wcastleh = bcastleking = bcastlea = bcastleh = 0;
   }
 
-  // One iteration of the main search at the root, as the engine pass calls it.
+  // One iteration of the main search at the root, as deepening runs it.
   int rootsearch(int depth) {
     searchdepth = depth;
-    uint64_t key = crazymode ? rootkeycrazy(0, wheld, bheld) : rootkey(0);
-    return search(ROOTALPHA, ROOTBETA, depth, 1, epsquares, 0, key, 0, 0, 0, wheld, bheld, wpieces, bpieces);
+    return regularroot(ROOTALPHA, ROOTBETA, depth, regularrootkey());
   }
 
-  // Iterative deepening from depth 1 to depth, keeping each iteration's best move; returns the
-  // last score (stops early on a lost root as the engine pass does).
+  // Iterative deepening from depth 1 to depth as the engine pass runs it; returns the last score.
   int deepen(int depth) {
-    iterations = 0;
-    int score = 0;
-    for (int d = 1; d <= depth; d++) {
-      score = rootsearch(d);
-      iterations++;
-      iterfrom[iterations] = finfrom;
-      iterto[iterations] = finto;
-      if (score == LOSTROOTSCORE) break;
-    }
+    depthcap = depth + 1;
+    int score = PASSNOSCORE;
+    ::deepen(&enginetable[ENGINEREGULAR], &score);
     return score;
   }
 

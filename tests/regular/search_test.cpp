@@ -169,16 +169,16 @@ TEST_F(SearchTest, ChecksAreExtendedInCrazyhouseAnd3checkFromPlyTwoOnly) {
   rootsearch(2);
   EXPECT_EQ(maxsearchside, 2);
   crazymode = 1;
-  resetsearchcounters();
+  resetmovecounters();
   rootsearch(2);
   EXPECT_EQ(maxsearchside, 3);
   crazycheckply = 3;
-  resetsearchcounters();
+  resetmovecounters();
   rootsearch(2);
   EXPECT_EQ(maxsearchside, 2);
   crazymode = 0;
   threecheckmode = 1;
-  resetsearchcounters();
+  resetmovecounters();
   rootsearch(2);
   EXPECT_EQ(maxsearchside, 3);
 }
@@ -189,7 +189,7 @@ TEST_F(SearchTest, KillersAreKeptButNotInCrazyhouse) {
   int any = 0;
   for (int p = 0; p < MAXPLY; p++) any |= killer1from[p];
   EXPECT_NE(any, 0);
-  resetsearchcounters();
+  resetmovecounters();
   crazymode = 1;
   rootsearch(3);
   any = 0;
@@ -203,7 +203,7 @@ TEST_F(SearchTest, AStopDuringTheFirstRootMoveKeepsThePreviousIteration) {
   int from = finfrom, to = finto, score = lastrootscore;
   thinkstart = gettickcount() + 100000;  // no time elapsed to speak of: nps prints as 0
   stopsearch = 1;
-  resetsearchcounters();
+  resetmovecounters();
   testing::internal::CaptureStdout();
   EXPECT_EQ(rootsearch(3), score);
   std::string text = testing::internal::GetCapturedStdout();
@@ -226,7 +226,8 @@ TEST_F(SearchTest, AStoppedSearchBelowTheRootReturnsZero) {
   EXPECT_EQ(qsearch(-100, 100, 0, 3, epsquares, 0, 0, hand, hand), 0);
   // The first iteration is never interrupted.
   searchdepth = 1;
-  EXPECT_NE(search(-30000, 30000, 1, 2, epsquares, 1, 0, 0, 0, 0, hand, hand, wpieces, bpieces), 0);
+  uint64_t key = rootkey(0) ^ zmove;  // a ply-2 node: one move was made since the root
+  EXPECT_NE(search(-30000, 30000, 1, 2, epsquares, 1, key, 0, 0, 0, hand, hand, wpieces, bpieces), 0);
 }
 
 TEST_F(SearchTest, AnEmptyListPlaysTheDummyMove) {
@@ -243,9 +244,8 @@ TEST_F(SearchTest, TheTableNeverChangesTheSearch) {
   int score = deepen(4);
   int from = finfrom, to = finto;
   long long n = nodes;
-  hashfactor = 1;
-  ASSERT_EQ(allocatetable(), 1);
-  resetsearchcounters();
+  ASSERT_EQ(allocatetable(1), 1);
+  resetmovecounters();
   EXPECT_EQ(deepen(4), score);
   EXPECT_EQ(finfrom, from);
   EXPECT_EQ(finto, to);
@@ -280,7 +280,7 @@ TEST_F(SearchTest, SameSearchTwiceGivesTheSameNodes) {
   deepen(4);
   long long first = nodes;
   int from = finfrom;
-  resetsearchcounters();
+  resetmovecounters();
   deepen(4);
   EXPECT_EQ(nodes, first);
   EXPECT_EQ(finfrom, from);

@@ -1,14 +1,12 @@
-// Platform services: the millisecond clock, the output writer, and standard input. Input is read
+// Standard input: the blocking reads of the protocol reader and the poll during a search. Input is read
 // into one pending buffer that both the protocol reader and the poll during a search draw from, so
 // that nothing read is lost: the reader takes complete lines, the poll takes only the lines it
 // acts on and leaves the rest, in order, for the reader.
 #include "frontend/frontend.h"
 
 #include <cerrno>
-#include <cstdarg>
 #include <cstdio>
 #include <cstring>
-#include <ctime>
 #include <poll.h>
 #include <unistd.h>
 
@@ -20,21 +18,6 @@ static int inputended = 0;             // 1 once standard input reported its end
 static int fillpending();
 static void takepending(char *block, int count);
 static int pollline(const char *line, int length);
-
-// Milliseconds from a monotonic clock; wraps like a 32-bit tick counter.
-unsigned gettickcount() {
-  timespec ts;
-  clock_gettime(CLOCK_MONOTONIC, &ts);
-  return (unsigned)((unsigned long long)ts.tv_sec * 1000u + (unsigned long long)ts.tv_nsec / 1000000u);
-}
-
-// The one writer of everything the engine prints; stdout is unbuffered.
-void output(const char *format, ...) {
-  va_list args;
-  va_start(args, format);
-  vfprintf(stdout, format, args);
-  va_end(args);
-}
 
 // Forgets input read but not yet handed on, and the end of input.
 void resetinput() {

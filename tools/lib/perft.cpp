@@ -4,27 +4,21 @@
 // turned. Perft counts by the rules of the game, which the searches shortcut in three places:
 // every promotion counts four times (queen, rook, bishop, knight), a rook captured on its corner
 // takes its castling right with it, and in 3check the third check ends the game.
-#include "board/perft.h"
+#include "perft.h"
 
 #include <cstdio>
 #include <cstdlib>
 #include <cstring>
 
 #include "frontend/frontend.h"
-#include "regular/regular.h"
 
 constexpr int FENSIZE = 256;           // longest FEN text accepted
 constexpr int MAXPAWNBORN = PAWNBORNSLOTS - 1;  // pawn-born men one side can have
 constexpr int MAXHELD = HANDSLOTS - 1;  // men one hand can hold
 
-const char *const perftvariantnames[PERFTVARIANTS] = {"normal", "nocastle", "wildcastle", "3check", "crazyhouse"};
-int perftvariant = PERFTNORMAL;
+const variantrow *perftvariant = nullptr;
+const enginerow *perftengine = nullptr;
 int perftblack = 0;
-int perftep[65];
-int perftwheld[HANDSLOTS];
-int perftbheld[HANDSLOTS];
-int perftwpieces[PAWNBORNSLOTS];
-int perftbpieces[PAWNBORNSLOTS];
 char perfterror[PERFTERRORSIZE];
 
 static const char *const startfen = "rnbqkbnr/pppppppp/8/8/8/8/PPPPPPPP/RNBQKBNR w KQkq - 0 1";
@@ -33,8 +27,8 @@ static const char *const startfen = "rnbqkbnr/pppppppp/8/8/8/8/PPPPPPPP/RNBQKBNR
 struct fenfields {
   int realboard[65];      // the men by real square, read independently of parsefen
   int promotedsq[65];     // 1 on the real squares of men marked "~" (promoted pawns)
-  int whitehand[6];       // men in White's hand by piece code 1..5
-  int blackhand[6];       // men in Black's hand by piece code 1..5
+  int hand[HANDSLOTS];     // the men in hand by code, in the order written (White's capitals)
+  int handcount;          // men in hand
   int black;              // 1 when Black is to move
   char castling[5];       // the castling letters, in the order written
   int epsquare;           // real square of the en-passant field, 0 for "-"
@@ -42,28 +36,14 @@ struct fenfields {
   int blackchecks;        // 3check: checks Black has given
 };
 
-// Variant number of a name, or -1.
-int perftfindvariant(const char *name) {
-  for (int v = 0; v < PERFTVARIANTS; v++)
-    if (strcmp(name, perftvariantnames[v]) == 0) return v;
-  return -1;
-}
-
 // Records why a set-up failed; always answers 0 so that readers can return it.
 static int fenerror(const char *reason) {
   snprintf(perfterror, sizeof perfterror, "malformed FEN: %s", reason);
   return 0;
 }
 
-// Piece code of a FEN letter (White for capitals), or 0 for any other character.
-static int lettercode(char c) {
-  const char *letters = "PNBRQKpnbrqk";
-  const char *hit = c ? strchr(letters, c) : nullptr;
-  return hit ? (int)(hit - letters) + 1 : 0;
-}
-
 // Reads the board field and the bracketed hand at *p into the fields; moves *p past them.
-static int readboardfield(const char **p, int crazy, fenfields *f) {
+static int readboardfield(const char **p, int crazy, int kingsaside, fenfields *f) {
   const char *s = *p;
   int rank = 8;
   int file = 0;
@@ -85,7 +65,7 @@ static int readboardfield(const char **p, int crazy, fenfields *f) {
         return fenerror("\"~\" must follow a knight, bishop, rook or queen");
       f->promotedsq[last] = 1;
     } else {
-      int code = lettercode(c);
+      int code = fencode(c);
       if (code == 0) return fenerror("unknown letter in the board field");
       if (file >= 8) return fenerror("a rank holds more than 8 squares");
       if ((code == WPAWN || code == BPAWN) && (rank == 1 || rank == 8)) return fenerror("a pawn on the first or last rank");
@@ -96,19 +76,19 @@ static int readboardfield(const char **p, int crazy, fenfields *f) {
     }
   }
   if (rank != 1 || file != 8) return fenerror("the board field does not hold 8 ranks of 8 squares");
-  if (kings[0] != 1 || kings[1] != 1) return fenerror("each side needs exactly one king");
+  if (kings[0] < 1 || kings[1] < 1 || kings[0] > kingsaside || kings[1] > kingsaside)
+    return fenerror(kingsaside == 1 ? "each side needs exactly one king" : "each side needs one or two kings");
   if (*s == '[') {
     if (!crazy) return fenerror("holdings outside crazyhouse");
     s++;
     int held = 0;
     while (*s && *s != ']') {
       char c = *s++;
-      int code = lettercode(c);
+      int code = fencode(c);
       if (c == '-') continue;
       if (code == 0 || code == WKING || code == BKING) return fenerror("unknown letter in the holdings");
       if (++held > MAXHELD) return fenerror("too many men in hand");
-      if (code <= WKING) f->whitehand[code]++;
-      else f->blackhand[code - BLACKOFFSET]++;
+      f->hand[f->handcount++] = code;
     }
     if (*s != ']') return fenerror("unclosed holdings");
     s++;
@@ -157,13 +137,14 @@ static int isnumber(const char *word) {
 }
 
 // Reads and checks every field of a FEN text.
-static int readfen(const char *fen, int variant, fenfields *f) {
+static int readfen(const char *fen, const variantrow *variant, fenfields *f) {
   char word[FENSIZE];
   const char *p = fen;
   memset(f, 0, sizeof *f);
   if (strlen(fen) >= FENSIZE) return fenerror("too long");
   while (*p == ' ') p++;
-  if (!readboardfield(&p, variant == PERFTCRAZYHOUSE, f)) return 0;
+  int threecheck = (variant->flags & VFTHREECHECK) != 0;
+  if (!readboardfield(&p, (variant->flags & VFCRAZY) != 0, (variant->flags & VFTWOKINGS) ? 2 : 1, f)) return 0;
   if (*p != ' ') return fenerror("no side to move");
   if (nextfield(&p, word, sizeof word) != 1 || (strcmp(word, "w") != 0 && strcmp(word, "b") != 0))
     return fenerror("the side to move must be w or b");
@@ -184,9 +165,9 @@ static int readfen(const char *fen, int variant, fenfields *f) {
   int numbers = 0;
   int checksread = 0;
   while ((n = nextfield(&p, word, sizeof word)) == 1) {
-    if (variant == PERFTTHREECHECK && !checksread && numbers == 0 && readchecks(word, f)) {
+    if (threecheck && !checksread && numbers == 0 && readchecks(word, f)) {
       checksread = 1;
-    } else if (variant == PERFTTHREECHECK && !checksread && numbers == 2 && word[0] == '+' && readchecks(word, f)) {
+    } else if (threecheck && !checksread && numbers == 2 && word[0] == '+' && readchecks(word, f)) {
       checksread = 1;
     } else if (isnumber(word) && numbers < 2) {
       numbers++;
@@ -209,13 +190,13 @@ static int readfen(const char *fen, int variant, fenfields *f) {
 
 // Clears the castling rights whose king or rook is not on its square (the real board, before any
 // turning). The king may stand on e1/e8, or in wildcastle also on d1/d8.
-static void checkcastling(int variant) {
-  if (variant == PERFTNOCASTLE) {
+static void checkcastling(const variantrow *variant) {
+  if (variant->castling == CASTLENONE) {
     wcastleking = wcastlea = wcastleh = bcastleking = bcastlea = bcastleh = 0;
     return;
   }
-  int wking = board[SQE1] == WKING || (variant == PERFTWILDCASTLE && board[SQD1] == WKING);
-  int bking = board[SQE8] == BKING || (variant == PERFTWILDCASTLE && board[SQD8] == BKING);
+  int wking = board[SQE1] == WKING || (variant->castling == CASTLEWILD && board[SQD1] == WKING);
+  int bking = board[SQE8] == BKING || (variant->castling == CASTLEWILD && board[SQD8] == BKING);
   if (!wking || board[SQA1] != WROOK) wcastlea = 0;
   if (!wking || board[SQH1] != WROOK) wcastleh = 0;
   if (!bking || board[SQA8] != BROOK) bcastlea = 0;
@@ -224,62 +205,57 @@ static void checkcastling(int variant) {
   if (!bcastlea && !bcastleh) bcastleking = 0;
 }
 
-// Puts count men of the code into the first free slots of a hand.
-static void fillhand(int *hand, int code, int count) {
-  for (int i = 1; i < HANDSLOTS && count > 0; i++)
-    if (hand[i] == 0) {
-      hand[i] = code;
-      count--;
-    }
-}
-
 // Fills the hands and the pawn-born lists of the held board: every pawn and every man marked
 // promoted belongs in its side's list. Answers 0 when a side has more than 16 such men.
 static int filllists(const fenfields *f) {
   int whiteborn = 0;
   int blackborn = 0;
-  for (int code = WPAWN; code <= WQUEEN; code++) {
-    fillhand(perftblack ? perftbheld : perftwheld, perftblack ? code + BLACKOFFSET : code, f->whitehand[code]);
-    fillhand(perftblack ? perftwheld : perftbheld, perftblack ? code : code + BLACKOFFSET, f->blackhand[code]);
+  int wslot = 1, bslot = 1;
+  for (int i = 0; i < f->handcount; i++) {
+    int code = perftblack ? othercolour(f->hand[i]) : f->hand[i];
+    if (iswhite(code)) gamewheld[wslot++] = code;
+    else gamebheld[bslot++] = code;
   }
   for (int sq = 1; sq <= 64; sq++) {
-    int real = perftblack ? 65 - sq : sq;
+    int real = perftblack ? turnsquare(sq) : sq;
     int code = board[sq];
     if (code != WPAWN && code != BPAWN && !f->promotedsq[real]) continue;
     if (iswhite(code)) {
       if (++whiteborn > MAXPAWNBORN) return fenerror("more than 16 pawn-born men on one side");
-      perftwpieces[whiteborn] = sq;
+      gamewpieces[whiteborn] = sq;
     } else {
       if (++blackborn > MAXPAWNBORN) return fenerror("more than 16 pawn-born men on one side");
-      perftbpieces[blackborn] = sq;
+      gamebpieces[blackborn] = sq;
     }
   }
   return 1;
 }
 
-// Finds the two kings and writes their squares into ownkingsq and oppkingsq.
-static void findkings() {
-  for (int sq = 1; sq <= 64; sq++) {
-    if (board[sq] == WKING) ownkingsq = sq;
-    if (board[sq] == BKING) oppkingsq = sq;
-  }
-}
-
-// 1 when the two kings stand side by side.
+// 1 when the two kings stand side by side (with two kings a side: any two of them).
 static int kingsadjacent() {
-  return abs(fileof(ownkingsq) - fileof(oppkingsq)) <= 1 && abs(rankof(ownkingsq) - rankof(oppkingsq)) <= 1;
+  for (int a = 1; a <= 64; a++) {
+    if (board[a] != WKING) continue;
+    for (int b = 1; b <= 64; b++)
+      if (board[b] == BKING && abs(fileof(a) - fileof(b)) <= 1 && abs(rankof(a) - rankof(b)) <= 1) return 1;
+  }
+  return 0;
 }
 
 // Sets the board up from a FEN text in the given variant (null text: the starting position):
 // parsefen and mirrorboard read the board and the castling letters, turnboard turns it when Black
 // is to move, and the tool adds what parsefen does not read (hands, promoted men, en passant,
 // check counts). 1 on success, 0 with the reason in perfterror.
-int perftsetup(int variant, const char *fen) {
+int perftsetup(const char *variantname, const char *fen) {
   fenfields f;
   char text[FENSIZE + 8];
   perfterror[0] = 0;
-  if (variant < 0 || variant >= PERFTVARIANTS) {
+  const variantrow *variant = findvariant(variantname ? variantname : "");
+  if (!variant) {
     snprintf(perfterror, sizeof perfterror, "unknown variant");
+    return 0;
+  }
+  if (!enginetable[variant->engine].generate) {
+    snprintf(perfterror, sizeof perfterror, "%s has no engine of its own yet", variant->name);
     return 0;
   }
   if (!fen) fen = startfen;
@@ -297,11 +273,12 @@ int perftsetup(int variant, const char *fen) {
 
   initrays();
   resetboard();
-  antimode = 0;
-  crazymode = variant == PERFTCRAZYHOUSE;
-  threecheckmode = variant == PERFTTHREECHECK;
+  resetgamerecord();
+  setvariantflags(variant->flags, VFALL);
   perftvariant = variant;
+  perftengine = &enginetable[variant->engine];
   perftblack = f.black;
+  color = perftblack ? 0 : 1;
   parsefen(text, length - 1);
   mirrorboard();
   if (memcmp(board + 1, f.realboard + 1, 64 * sizeof(int)) != 0) {
@@ -312,36 +289,36 @@ int perftsetup(int variant, const char *fen) {
   if (perftblack) turnboard();
   findkings();
 
-  memset(perftep, 0, sizeof perftep);
-  memset(perftwheld, 0, sizeof perftwheld);
-  memset(perftbheld, 0, sizeof perftbheld);
-  memset(perftwpieces, 0, sizeof perftwpieces);
-  memset(perftbpieces, 0, sizeof perftbpieces);
-  perftwheld[0] = perftbheld[0] = crazymode ? 0 : NODROPS;
-  if (f.epsquare) perftep[perftblack ? 65 - f.epsquare : f.epsquare] = BPAWN;
+  memset(gamewpieces, 0, sizeof gamewpieces);
+  memset(gamebpieces, 0, sizeof gamebpieces);
+  gamewheld[0] = gamebheld[0] = crazymode ? 0 : NODROPS;
+  if (f.epsquare) {
+    int held = perftblack ? turnsquare(f.epsquare) : f.epsquare;
+    gameepsquares[held] = BPAWN;
+    rootepflag = (!onafile(held - 8) && board[held - 9] == WPAWN) || (!onhfile(held - 8) && board[held - 7] == WPAWN);
+  }
   topc = perftblack ? f.blackchecks : f.whitechecks;
   topp = perftblack ? f.whitechecks : f.blackchecks;
   if (!filllists(&f)) return 0;
   if (kingsadjacent()) return fenerror("the kings stand side by side");
-  if (isattacked(oppkingsq)) return fenerror("the side not to move is in check");
+  for (int sq = 1; sq <= 64; sq++)
+    if (board[sq] == BKING && isattacked(sq)) return fenerror("the side not to move is in check");
   return 1;
 }
 
-// Fills a list with the pseudo-legal moves of the side to move at this ply: the white codes on
-// odd plies, the black codes on even plies. Every variant here plays with the regular engine's
-// generator; a variant with an engine of its own (atomic, the antichess family) brings its own
-// generator here and its own make and legality test into perftmake.
+// Fills a list with the pseudo-legal moves of the side to move at this ply (the white codes on
+// odd plies), with the generator of the variant's engine and the game's hands.
 void perftgenerate(int *movefrom, int *moveto, int *count, int ply, const int *epsquares) {
   assert(ply >= 1 && epsquares != nullptr);
-  if (ply % 2 == 1) genwhite(movefrom, moveto, count, ply, epsquares, 0, perftwheld);
-  else genblack(movefrom, moveto, count, ply, epsquares, 0, perftbheld);
+  perftengine->generate(movefrom, moveto, count, ply, epsquares);
 }
 
 // A rook captured on its corner takes its castling right with it; the searches leave the right,
 // perft may not. Records which right went.
 static void takerookright(int ply, perftundo *undo) {
-  int to = undo->to;
-  if (ply % 2 == 1 && undo->captured == BROOK) {
+  int to = undo->move.to;
+  int captured = undo->move.captured;
+  if (ply % 2 == 1 && captured == BROOK) {
     if (bcastlea && to == bcastlea) {
       bcastlea = 0;
       undo->rightcaptured = 3;
@@ -349,7 +326,7 @@ static void takerookright(int ply, perftundo *undo) {
       bcastleh = 0;
       undo->rightcaptured = 4;
     }
-  } else if (ply % 2 == 0 && undo->captured == WROOK) {
+  } else if (ply % 2 == 0 && captured == WROOK) {
     if (wcastlea && to == wcastlea) {
       wcastlea = 0;
       undo->rightcaptured = 1;
@@ -362,52 +339,30 @@ static void takerookright(int ply, perftundo *undo) {
 
 // Gives back a right that a captured rook took.
 static void giverookright(perftundo *undo) {
-  if (undo->rightcaptured == 1) wcastlea = undo->to;
-  if (undo->rightcaptured == 2) wcastleh = undo->to;
-  if (undo->rightcaptured == 3) bcastlea = undo->to;
-  if (undo->rightcaptured == 4) bcastleh = undo->to;
+  int to = undo->move.to;
+  if (undo->rightcaptured == 1) wcastlea = to;
+  if (undo->rightcaptured == 2) wcastleh = to;
+  if (undo->rightcaptured == 3) bcastlea = to;
+  if (undo->rightcaptured == 4) bcastleh = to;
+  undo->rightcaptured = 0;
 }
 
-// Makes the move as the searches do: the lists first (crazyhouse), then the side effects, then the
-// board. Answers 1 when it is legal: the mover's king is not attacked and not beside the other
-// king (the attack test ignores kings). The caller always unmakes it.
+// Makes the move as the searches do (the same make), then takes the castling right of a rook
+// captured on its corner. Answers 1 when the variant's engine finds the move legal. The caller
+// always unmakes it.
 int perftmake(int ply, int from, int to, int *childep, perftundo *undo) {
-  assert(ply >= 1 && to >= 1 && to <= 64 && from != 0 && from >= -BKING && from <= 64);
-  memset(undo, 0, sizeof *undo);
-  undo->from = from;
-  undo->to = to;
-  if (from < 0) {
-    undo->slot = trackdrop(perftwheld, perftbheld, perftwpieces, perftbpieces, from, to);
-    board[to] = -from;
-  } else {
-    if (crazymode) undo->slot = trackmove(perftwheld, perftbheld, perftwpieces, perftbpieces, from, to, &undo->pawnbornsquare);
-    makeeffects(ply, &undo->promoted, from, to, &undo->brightlost_a, &undo->brightlost_h, &undo->bkingright,
-                &undo->wrightlost_a, &undo->wrightlost_h, &undo->wkingright, childep, &undo->epcapture);
-    undo->captured = board[to];
-    takerookright(ply, undo);
-    board[to] = board[from];
-    board[from] = EMPTY;
-  }
-  if (isattacked(ply % 2 == 1 ? ownkingsq : oppkingsq)) return 0;
-  return !kingsadjacent();
+  undo->rightcaptured = undo->checkgiven = 0;
+  makemove(ply, from, to, 0, childep, &undo->move, gamewheld, gamebheld, gamewpieces, gamebpieces);
+  if (from > 0) takerookright(ply, undo);
+  assert(boardisok(0, 0, 0, gamewheld, gamebheld, gamewpieces, gamebpieces));
+  return perftengine->legal(ply);
 }
 
-// Takes back a move made by perftmake, in the searches' order: the board, the side effects, the lists.
+// Takes back a move made by perftmake.
 void perftunmake(int ply, int *childep, perftundo *undo) {
-  assert(ply >= 1 && undo->to >= 1 && undo->to <= 64);
-  int from = undo->from;
-  int to = undo->to;
-  if (from < 0) {
-    board[to] = EMPTY;
-    undrop(perftwheld, perftbheld, perftwpieces, perftbpieces, from, to, undo->slot);
-    return;
-  }
-  board[from] = board[to];
-  board[to] = undo->captured;
   giverookright(undo);
-  unmakeeffects(ply, &undo->promoted, from, to, &undo->brightlost_a, &undo->brightlost_h, &undo->bkingright,
-                &undo->wrightlost_a, &undo->wrightlost_h, &undo->wkingright, childep, &undo->epcapture);
-  if (crazymode) unmakelists(perftwheld, perftbheld, perftwpieces, perftbpieces, from, to, undo->slot, undo->pawnbornsquare);
+  unmakemove(ply, childep, &undo->move, gamewheld, gamebheld, gamewpieces, gamebpieces);
+  assert(boardisok(0, 0, 0, gamewheld, gamebheld, gamewpieces, gamebpieces));
 }
 
 // 3check: raises the mover's check counter when the move just made gives check; answers 1 when
@@ -450,14 +405,14 @@ static const int promotionpieces[4] = {WQUEEN, WROOK, WBISHOP, WKNIGHT};
 
 // Leaf count below a legal move just made: a promotion counts once for each piece.
 static long long perftbelow(int depth, int ply, const int *childep, perftundo *undo) {
-  if (!undo->promoted) return perftafter(depth, ply, childep, undo);
+  if (!undo->move.promoted) return perftafter(depth, ply, childep, undo);
   int base = ply % 2 == 1 ? 0 : BLACKOFFSET;
   long long count = 0;
   for (int k = 0; k < 4; k++) {
-    board[undo->to] = promotionpieces[k] + base;
+    board[undo->move.to] = promotionpieces[k] + base;
     count += perftafter(depth, ply, childep, undo);
   }
-  board[undo->to] = WQUEEN + base;
+  board[undo->move.to] = WQUEEN + base;
   return count;
 }
 
@@ -485,15 +440,11 @@ static int rootover() { return threecheckmode && topp >= THREECHECKS; }
 long long perft(int depth) {
   if (depth <= 0) return 1;
   if (rootover()) return 0;
-  return perftnode(depth, 1, perftep);
+  return perftnode(depth, 1, gameepsquares);
 }
 
 // Writes a held square in real coordinates.
-static void squaretext(int sq, char *text) {
-  int real = perftblack ? 65 - sq : sq;
-  text[0] = (char)('a' + fileof(real));
-  text[1] = (char)('0' + rankof(real));
-}
+static void realsquaretext(int sq, char *text) { squaretext(perftblack ? turnsquare(sq) : sq, text); }
 
 // Writes a move of the root position in real coordinates ("e2e4", "e7e8q", "N@f3"); promotion is
 // the piece code made, or 0.
@@ -503,10 +454,10 @@ void perftmovetext(int from, int to, int promotion, char *text) {
     text[n++] = "PNBRQK"[(-from - 1) % BLACKOFFSET];
     text[n++] = '@';
   } else {
-    squaretext(from, text + n);
+    realsquaretext(from, text + n);
     n += 2;
   }
-  squaretext(to, text + n);
+  realsquaretext(to, text + n);
   n += 2;
   if (promotion) text[n++] = "pnbrqk"[(promotion - 1) % BLACKOFFSET];
   text[n] = 0;
@@ -522,18 +473,19 @@ long long perftdivide(int depth) {
   char text[MOVETEXTSIZE];
   if (depth <= 0 || rootover()) return depth <= 0 ? 1 : 0;
   memset(childep, 0, sizeof childep);
-  perftgenerate(movefrom, moveto, &count, 1, perftep);
+  perftgenerate(movefrom, moveto, &count, 1, gameepsquares);
   for (int i = 1; i <= count; i++) {
     perftundo undo;
     if (perftmake(1, movefrom[i], moveto[i], childep, &undo)) {
-      for (int k = 0; k < (undo.promoted ? 4 : 1); k++) {
-        if (undo.promoted) board[undo.to] = promotionpieces[k];
+      int promoted = undo.move.promoted;
+      for (int k = 0; k < (promoted ? 4 : 1); k++) {
+        if (promoted) board[undo.move.to] = promotionpieces[k];
         long long n = perftafter(depth, 1, childep, &undo);
-        perftmovetext(movefrom[i], moveto[i], undo.promoted ? promotionpieces[k] : 0, text);
+        perftmovetext(movefrom[i], moveto[i], promoted ? promotionpieces[k] : 0, text);
         output("%s: %lld\n", text, n);
         total += n;
       }
-      if (undo.promoted) board[undo.to] = WQUEEN;
+      if (promoted) board[undo.move.to] = WQUEEN;
     }
     perftunmake(1, childep, &undo);
   }

@@ -1,12 +1,10 @@
 // Root move choice, thinking output and the text of the principal variation, shared by the
 // regular and atomic searches.
+#include "control/control.h"
+
 #include "config/config.h"
-#include "frontend/frontend.h"
-#include "regular/regular.h"
 
 #include <cstring>
-
-int lastrootscore = 0;
 
 // Brings the best moves of the earlier iterations to the front of the root list, oldest first,
 // so that the latest iteration's best ends up first and the earlier ones behind it.
@@ -28,12 +26,31 @@ void rootorder(int *movefrom, int *moveto, int count) {
   }
 }
 
-// Writes a square as file letter and rank digit and returns the position after it.
+// Writes a square as file letter and rank digit and returns the position after it. A stale entry
+// outside the board still prints as two characters.
 static char *putsquare(char *p, int sq) {
   static const char files[9] = "habcdefg";
   *p++ = files[((sq % 8) + 8) % 8];
   *p++ = (char)('1' + (sq - 1) / 8);
   return p;
+}
+
+// Square as the protocol sees it: the board is held turned when the engine plays Black.
+static int protocolsquare(int sq) { return color == 0 ? turnsquare(sq) : sq; }
+
+// Copies the move just found best at ply, followed by the line of its reply, into this ply's row
+// of the principal variation; a 0 square ends a line shorter than the iteration.
+void updatepv(int ply, int from, int to) {
+  if (ply > PVMAXLEN) return;
+  pvfrom[ply][ply] = protocolsquare(from);
+  pvto[ply][ply] = protocolsquare(to);
+  int last = searchdepth < PVMAXLEN ? searchdepth : PVMAXLEN;
+  int j = ply + 1;
+  for (; j <= last && pvfrom[ply + 1][j] != 0; j++) {
+    pvfrom[ply][j] = pvfrom[ply + 1][j];
+    pvto[ply][j] = pvto[ply + 1][j];
+  }
+  if (j <= PVMAXLEN) pvfrom[ply][j] = pvto[ply][j] = 0;  // the line ends here
 }
 
 // Writes the principal variation of the root, at most 19 moves and up to its first empty entry,

@@ -1,0 +1,48 @@
+// Finding kings (and other men) on the board, in the scan orders the engines rely on.
+#include "board/board.h"
+
+// The first square holding code, scanning squares 1..64; 0 when there is none.
+int findman(int code) {
+  assert(code >= WPAWN && code <= BKING);
+  for (int sq = 1; sq <= 64; sq++)
+    if (board[sq] == code) return sq;
+  return 0;
+}
+
+// The last square holding code, scanning squares 1..64; 0 when there is none.
+int lastking(int code) {
+  assert(code >= WPAWN && code <= BKING);
+  for (int sq = 64; sq >= 1; sq--)
+    if (board[sq] == code) return sq;
+  return 0;
+}
+
+// Records the squares of both kings: the last of each colour found scanning squares 1..64. A
+// colour without a king keeps its old square.
+void findkings() {
+  int own = lastking(WKING);
+  int opp = lastking(BKING);
+  if (own) ownkingsq = own;
+  if (opp) oppkingsq = opp;
+}
+
+// The first square holding code as the real board shows it: file by file from the a-file, each file
+// from rank 1 up (with the engine Black the held board is read turned: from h8 downwards). 0 when
+// there is none. With two kings of a colour this is the one the searches treat as royal.
+int firstking(int code) {
+  assert(code >= WPAWN && code <= BKING);
+  for (int file = 1; file <= 8; file++) {
+    for (int rank = 0; rank < 8; rank++) {
+      int sq = file + 8 * rank;
+      if (color == 0) sq = turnsquare(sq);
+      if (board[sq] == code) return sq;
+    }
+  }
+  return 0;
+}
+
+// The king of the side not to move at ply (the black king on odd plies), found as firstking finds it.
+int opponentking(int ply) {
+  assert(ply >= 1);
+  return firstking(ply % 2 == 1 ? BKING : WKING);
+}

@@ -1,0 +1,133 @@
+// Search control shared by every engine: the clock and input check, iterative deepening over an
+// engine of the engine table, the root move choice with its thinking output and principal
+// variation, the root repetition test, the killer and per-ply tables, the per-move counters, and
+// the variant table that says which flags, engine and depth cap each protocol variant has.
+#ifndef KORVEL_CONTROL_H
+#define KORVEL_CONTROL_H
+
+#include "board/board.h"
+
+constexpr int MAXMOVES = 600;          // slots per move-list array in a main search (the root list too)
+constexpr int MAXQMOVES = 300;         // slots per move-list array in quiescence
+constexpr int MAXITERATIONS = 30;      // entries of iterfrom/iterto/iterpromo (1-based)
+constexpr int MAXITERATIONSROOT = 32;  // iteration depths a root score table has room for
+constexpr int PVSLOTS = 30;            // entries of one principal-variation row
+constexpr int PVMAXLEN = 19;           // entries 1..19 of a row are used
+constexpr int PVTEXTSIZE = 128;        // room for the text of a principal variation
+constexpr int PASSNOSCORE = 999;       // score of a pass in which no search ran
+
+// Scores of the regular scale that deepening and the result announcements know.
+constexpr int LOSTROOTSCORE = -(KINGSCORE - 1);  // -14999: every root move loses the king; ends the deepening
+constexpr int ENGINEMATES = KINGSCORE - 3;       // 14997: the move takes the opponent's king next (mate or stalemate)
+constexpr int ENGINEMATED = -(KINGSCORE - 2);    // -14998: every move loses the engine's king (mated or stalemated)
+
+// Engines of the engine table.
+constexpr int ENGINEREGULAR = 0;
+constexpr int ENGINEATOMIC = 1;
+constexpr int ENGINEANTICHESS = 2;
+constexpr int ENGINES = 3;
+
+// One engine of the engine table: what deepening, perft and the engine pass need of it.
+struct enginerow {
+  const char *name;
+  int alpha;                             // the root window
+  int beta;
+  void (*newsearch)();                   // clears the engine's own counters before a move's search
+  uint64_t (*rootkey)();                 // key of the root position (board and game arrays)
+  int (*rootsearch)(int alpha, int beta, int depth, uint64_t key);  // one iteration at the root
+  // The pseudo-legal moves of the side to move at ply (White codes on odd plies), with the game's hands.
+  void (*generate)(int *movefrom, int *moveto, int *count, int ply, const int *epsquares);
+  int (*legal)(int ply);                 // after a move made at ply: 1 when the rules allow it
+  void (*printmove)();                   // writes the engine's move line
+  int anypromotion;                      // 1 when a pawn promotes to the man in promopiece, 0 for a queen
+};
+
+// Variant flags as bits, for the variant table.
+constexpr int VFATOMIC = 1;
+constexpr int VFTHREECHECK = 2;
+constexpr int VFCRAZY = 4;
+constexpr int VFANTI = 8;
+constexpr int VFLOSERS = 16;
+constexpr int VFSUICIDE = 32;
+constexpr int VFTWOKINGS = 64;
+constexpr int VFALL = 127;
+constexpr int VARIANTPREFIX = 6;       // characters of a variant name the protocol reader compares
+
+// How a set-up position of the variant may castle.
+constexpr int CASTLENORMAL = 0;        // king on e1/e8 with the rooks in the corners
+constexpr int CASTLENONE = 1;          // no castling at all
+constexpr int CASTLEWILD = 2;          // the king may also start on d1/d8
+
+// One variant the engine plays.
+struct variantrow {
+  const char *name;                    // the protocol's name
+  int flags;                           // the flags it sets
+  int clears;                          // the flags it clears
+  int engine;                          // ENGINEREGULAR, ENGINEATOMIC or ENGINEANTICHESS
+  int *depthcap;                       // the setting that caps its depth
+  int castling;                        // CASTLENORMAL, CASTLENONE or CASTLEWILD
+};
+constexpr int VARIANTS = 10;
+
+// --- search-control globals (control.cpp) ---
+extern int stopsearch;                  // 1 ends the running search and the deepening
+extern int discardmove;                 // 1 when the running search's move must not be written
+extern int movetime;                    // milliseconds allotted to the current move
+extern unsigned searchstart;            // tick count when the engine's turn began (time-out reference)
+extern unsigned thinkstart;             // tick count for the speed figures of the thinking output
+extern int pollinterval;                // nodes between input polls and clock checks
+extern int searchdepth;                 // current iteration depth
+extern int depthcap;                    // deepest iteration allowed, plus one
+extern int iterations;                  // completed iterations of the current search
+extern int iterfrom[MAXITERATIONS];     // best move of each completed iteration: from-square
+extern int iterto[MAXITERATIONS];       // best move of each completed iteration: to-square
+extern int iterpromo[MAXITERATIONS];    // promotion code of that move, else 0
+extern long long nodes;                 // nodes of this move's search
+extern int postmode;                    // 1 while thinking output is on
+extern void (*inputpoll)();             // looks at waiting input during a search; null: nobody listens
+extern int maxsearchside;               // deepest ply entered by the search of this move
+extern int rootmovecount;               // number of root moves of the current search
+extern int rootscore[MAXITERATIONSROOT][MAXMOVES + 1];  // score of each root move per iteration depth
+extern int pvfrom[MAXPLY + 1][PVSLOTS]; // triangular principal variation by ply: from-squares as the protocol sees them
+extern int pvto[MAXPLY + 1][PVSLOTS];   // the same: to-squares
+extern int lastrootscore;               // the score returned by the previous root choice
+extern int killer1from[MAXPLY];         // first killer move of each ply: from-square
+extern int killer1to[MAXPLY];           // first killer move of each ply: to-square
+extern int killer2from[MAXPLY];         // second killer move of each ply: from-square
+extern int killer2to[MAXPLY];           // second killer move of each ply: to-square
+extern int lastto[MAXPLY];              // to-square of the move being searched at each ply (0 for a null move)
+extern long long searchcalls;           // main-search nodes of this move
+extern long long qnodes;                // quiescence (leaf) nodes of this move
+extern long long evalcount;             // evaluations of this move
+
+// --- variant table (variants.cpp) ---
+extern const variantrow varianttable[VARIANTS];
+
+// --- control (control.cpp) ---
+void resetmovecounters();               // nodes, counters, deepest ply, killers and lastto cleared before a move's search
+void clearkillers();                    // the killer tables of plies 1..99
+void resetcontrol();                    // every search-control global back to its value at load
+
+// --- clock and input (stopcheck.cpp) ---
+int stopcheck();                        // the periodic poll and clock test; 1 when time ran out at this poll
+
+// --- deepening (deepen.cpp) ---
+void deepen(const enginerow *engine, int *passscore);
+
+// --- root choice and thinking output (root.cpp) ---
+void rootorder(int *movefrom, int *moveto, int count);
+int rootresult(int count, const int *movefrom, const int *moveto, int stopped, int stoppoint, int iteration);
+void pvtext(char *buffer, int iteration);
+void updatepv(int ply, int from, int to);
+
+// --- root repetition (repetition.cpp) ---
+int repeatsgame(const int *wheld, const int *bheld);
+
+// --- variants (variants.cpp) ---
+const variantrow *findvariant(const char *name);      // the row of a whole name, or null
+const variantrow *matchvariant(const char *text);     // the row whose name begins text's first six characters
+void setvariantflags(int set, int clear);             // sets and clears variant flags given as VF bits
+int variantflags();                                    // the flags in force as VF bits
+const variantrow *currentvariant();                    // the row of the flags in force
+
+#endif

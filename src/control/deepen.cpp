@@ -1,0 +1,29 @@
+// Iterative deepening, the same for every engine of the engine table.
+#include "control/control.h"
+
+// Searches the root position with the engine at depth 1, 2, 3, ... until the search is stopped
+// (time, "?" or the end of the game), every move is found lost, or the next depth reaches
+// depthcap. Each completed iteration's best move is remembered for the root ordering of the next;
+// the last iteration's score goes to *passscore (left alone when no iteration ran).
+void deepen(const enginerow *engine, int *passscore) {
+  assert(engine && passscore);
+  searchdepth = 1;
+  iterations = 0;
+  engine->newsearch();
+  uint64_t key = engine->rootkey();
+  while (depthcap > 1 && !stopsearch) {
+    int score = engine->rootsearch(engine->alpha, engine->beta, searchdepth, key);
+    *passscore = score;
+    if (iterations < MAXITERATIONS - 1) {
+      iterations++;
+      iterfrom[iterations] = finfrom;
+      iterto[iterations] = finto;
+      iterpromo[iterations] = finfrom >= 1 && finfrom <= 64 && board[finfrom] == WPAWN && finto > 56 ? promopiece : 0;
+    }
+    if (score == LOSTROOTSCORE) break;
+    searchdepth++;
+    if (searchdepth >= depthcap) break;
+  }
+  maxsearchside = 0;
+  stopsearch = 0;
+}

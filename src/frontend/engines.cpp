@@ -1,0 +1,21 @@
+// The engine table: every engine the front end, the tools and the tests reach, and which engine
+// plays a variant.
+#include "frontend/frontend.h"
+
+#include "regular/regular.h"
+
+// The atomic and antichess rows name no search of their own yet: the regular engine stands in
+// for them until they exist.
+const enginerow enginetable[ENGINES] = {
+    {"regular", ROOTALPHA, ROOTBETA, resetsearchcounters, regularrootkey, regularroot, regulargenerate, regularlegal,
+     printregularmove, 0},
+    {"atomic", 0, 0, nullptr, nullptr, nullptr, nullptr, nullptr, nullptr, 0},
+    {"antichess", 0, 0, nullptr, nullptr, nullptr, nullptr, nullptr, nullptr, 0},
+};
+
+// The engine that plays a variant: its own, or the regular engine while its own is not built.
+const enginerow *engineof(const variantrow *variant) {
+  assert(variant && variant->engine >= 0 && variant->engine < ENGINES);
+  const enginerow *engine = &enginetable[variant->engine];
+  return engine->rootsearch ? engine : &enginetable[ENGINEREGULAR];
+}

@@ -1,0 +1,197 @@
+// A move of the game, by either side or replayed from force mode, with all its side effects; the
+// game record and the history of positions; and the starting position held for either colour.
+#include "frontend/frontend.h"
+
+#include <cstring>
+
+// Appends a move (or drop) to the game record at ltop. A game longer than the record keeps
+// playing; its later moves are simply not recorded. Returns 1 when the move was stored.
+int recordmove(int from, int to) {
+  assert(from >= -12 && from <= 64 && to >= 0 && to <= 64);
+  if (ltop < 1 || ltop >= GAMERECORDSIZE) return 0;
+  linef[ltop] = (signed char)from;
+  linet[ltop] = (signed char)to;
+  ltop++;
+  return 1;
+}
+
+// Stores the board as the next record of gamehistory (historycount + 1). After an engine move
+// the record keeps the engine's three castling values, after an opponent move the opponent's;
+// the other three stay as the slot held them. In crazyhouse the hands and pawn-born lists are
+// copied as well, so that a take-back can restore them. When the history is full the oldest
+// record after the start position is dropped, which keeps the recent positions that the
+// repetition count and the take-back read.
+void storehistory(int enginemove) {
+  assert(historycount >= 0 && historycount < HISTORYSIZE);
+  if (historycount + 1 >= HISTORYSIZE) {
+    memmove(&gamehistory[1], &gamehistory[2], sizeof(historyrecord) * (HISTORYSIZE - 2));
+    historycount--;
+  }
+  historyrecord *r = &gamehistory[historycount + 1];
+  if (crazymode) {
+    memcpy(r->wheld, gamewheld, sizeof r->wheld);
+    memcpy(r->bheld, gamebheld, sizeof r->bheld);
+    memcpy(r->wpieces, gamewpieces, sizeof r->wpieces);
+    memcpy(r->bpieces, gamebpieces, sizeof r->bpieces);
+  }
+  historycount++;
+  memcpy(r->squares, board, sizeof r->squares);
+  if (enginemove) {
+    r->castle[0] = wcastleking;
+    r->castle[1] = wcastlea;
+    r->castle[2] = wcastleh;
+  } else {
+    r->castle[3] = bcastleking;
+    r->castle[4] = bcastlea;
+    r->castle[5] = bcastleh;
+  }
+  r->enginemove = enginemove;
+}
+
+// Copies record index of gamehistory back onto the board and the six castling values; in
+// crazyhouse also the hands and pawn-born lists. Record 0 holds no hands: the start of a game
+// restores the starting hands and lists.
+void restorehistory(int index) {
+  assert(index >= 0 && index <= historycount);
+  const historyrecord *r = &gamehistory[index];
+  memcpy(board + 1, r->squares + 1, sizeof(int) * 64);
+  wcastleking = r->castle[0];
+  wcastlea = r->castle[1];
+  wcastleh = r->castle[2];
+  bcastleking = r->castle[3];
+  bcastlea = r->castle[4];
+  bcastleh = r->castle[5];
+  if (!crazymode) return;
+  if (index == 0) {
+    memset(gamewheld, 0, sizeof gamewheld);
+    memset(gamebheld, 0, sizeof gamebheld);
+    resetlists(gamewheld, gamebheld, gamewpieces, gamebpieces);
+    return;
+  }
+  memcpy(gamewheld + 1, r->wheld + 1, sizeof(int) * (HANDSLOTS - 1));
+  memcpy(gamebheld + 1, r->bheld + 1, sizeof(int) * (HANDSLOTS - 1));
+  memcpy(gamewpieces + 1, r->wpieces + 1, sizeof(int) * (PAWNBORNSLOTS - 1));
+  memcpy(gamebpieces + 1, r->bpieces + 1, sizeof(int) * (PAWNBORNSLOTS - 1));
+}
+
+// Turns the starting position held for Black back into White's view: the kings and queens
+// return to their own files. No other square is touched.
+void holdforwhite() {
+  board[SQD1] = WQUEEN;
+  board[SQE1] = WKING;
+  wcastleking = SQE1;
+  board[SQD8] = BQUEEN;
+  board[SQE8] = BKING;
+  bcastleking = SQE8;
+}
+
+// Holds the starting position for an engine that plays Black without turning the board: the
+// starting position turned by 180 degrees with the colours exchanged differs from the unturned
+// one only in the kings' and queens' squares.
+void holdforblack() {
+  if (board[SQD8] == BQUEEN && board[SQE8] == BKING) {
+    board[SQD8] = BKING;
+    board[SQE8] = BQUEEN;
+    bcastleking = SQD8;
+    bcastlea = SQA8;
+    bcastleh = SQH8;
+  }
+  if (board[SQD1] == WQUEEN && board[SQE1] == WKING) {
+    board[SQD1] = WKING;
+    board[SQE1] = WQUEEN;
+    wcastleking = SQD1;
+    wcastlea = SQA1;
+    wcastleh = SQH1;
+  }
+}
+
+
+// Castling rights after a move of the game: the mover's rook leaving its corner loses that side,
+// its king moving loses both, and a capture of the other side's rook on its corner takes that
+// right away, so that nobody ever castles with a man that did not start there.
+static void gamecastling(int from, int to) {
+  int mover = board[from];
+  int white = iswhite(mover);
+  int *ownking = white ? &wcastleking : &bcastleking;
+  int *owna = white ? &wcastlea : &bcastlea;
+  int *ownh = white ? &wcastleh : &bcastleh;
+  int *otherking = white ? &bcastleking : &wcastleking;
+  int *othera = white ? &bcastlea : &wcastlea;
+  int *otherh = white ? &bcastleh : &wcastleh;
+  int rook = white ? WROOK : BROOK;
+  if (mover == rook && from == *owna) {
+    *owna = 0;
+    if (*ownh == 0) *ownking = 0;
+  }
+  if (mover == rook && from == *ownh) {
+    *ownh = 0;
+    if (*owna == 0) *ownking = 0;
+  }
+  if (mover == (white ? WKING : BKING) && *ownking > 0) *ownking = *owna = *ownh = 0;
+  if (board[to] == othercolour(rook) && to == *othera) {
+    *othera = 0;
+    if (*otherh == 0) *otherking = 0;
+  }
+  if (board[to] == othercolour(rook) && to == *otherh) {
+    *otherh = 0;
+    if (*othera == 0) *otherking = 0;
+  }
+}
+
+// The rook of a castling move (the king's two-square step) goes from its corner to the square the
+// king passed over; the table forgets its keys, since castling changes the evaluation.
+static void gamecastlingrook(int from, int to) {
+  int mover = board[from];
+  if (mover != WKING && mover != BKING) return;
+  if (to != from - 2 && to != from + 2) return;
+  int corner = mover == WKING ? (to < from ? SQA1 : SQH1) : (to < from ? SQA8 : SQH8);
+  int passed = to < from ? to + 1 : to - 1;
+  board[passed] = board[corner];
+  board[corner] = EMPTY;
+  clearhashkeys();
+}
+
+// The en-passant markers of the position after the move: the square a pawn's double step passed
+// over, and whether an enemy pawn now stands beside it (which the key must know).
+static void gameenpassant(int from, int to) {
+  memset(gameepsquares, 0, sizeof gameepsquares);
+  rootepflag = 0;
+  int man = board[to];
+  if ((man == WPAWN && to == from + 16) || (man == BPAWN && to == from - 16)) {
+    gameepsquares[(from + to) / 2] = man;
+    rootepflag = doublestepbeside(from, to);
+  }
+}
+
+// Plays a move of the game on the board, by either side (the colour of the man on from, or of the
+// dropped man), with all its side effects: castling rights and the castling rook, the en-passant
+// capture, the promotion (to promotion, a code of the mover's colour; 0 makes a queen), the
+// fifty-move count, the hands and pawn-born lists, and the en-passant markers of the new position.
+// Answers 1 when the move promoted. The game record, the history and the draw claims are the
+// callers'.
+int playgamemove(int from, int to, int promotion) {
+  assert(to >= 1 && to <= 64 && from != 0 && from >= -BKING && from <= 64);
+  if (from < 0) {
+    trackdrop(gamewheld, gamebheld, gamewpieces, gamebpieces, from, to);
+    board[to] = -from;
+    fiftycount++;
+    memset(gameepsquares, 0, sizeof gameepsquares);
+    rootepflag = 0;
+    return 0;
+  }
+  int mover = board[from];
+  int white = iswhite(mover);
+  int pawn = mover == WPAWN || mover == BPAWN;
+  int enpassant = pawn && board[to] == EMPTY && fileof(from) != fileof(to);
+  int promotes = pawn && (white ? to >= 57 : to <= 8);
+  fiftycount = (pawn || board[to] != EMPTY) ? 0 : fiftycount + 1;
+  gamecastling(from, to);
+  gamecastlingrook(from, to);
+  if (promotes) board[from] = promotion ? promotion : (white ? WQUEEN : BQUEEN);
+  trackmove(gamewheld, gamebheld, gamewpieces, gamebpieces, from, to, nullptr);
+  board[to] = board[from];
+  board[from] = EMPTY;
+  if (enpassant) board[white ? to - 8 : to + 8] = EMPTY;
+  gameenpassant(from, to);
+  return promotes;
+}
