@@ -31,12 +31,14 @@ void findkings() {
 // there is none. With two kings of a colour this is the one the searches treat as royal.
 int firstking(int code) {
   assert(code >= WPAWN && code <= BKING);
-  for (int file = 1; file <= 8; file++) {
-    for (int rank = 0; rank < 8; rank++) {
-      int sq = file + 8 * rank;
-      if (color == 0) sq = turnsquare(sq);
-      if (board[sq] == code) return sq;
-    }
+  if (color != 0) {
+    for (int file = 1; file <= 8; file++)
+      for (int sq = file; sq <= 64; sq += 8)
+        if (board[sq] == code) return sq;
+  } else {
+    for (int file = 8; file >= 1; file--)
+      for (int sq = file + 56; sq >= 1; sq -= 8)
+        if (board[sq] == code) return sq;
   }
   return 0;
 }

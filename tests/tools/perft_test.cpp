@@ -8,7 +8,7 @@
 #include <fstream>
 #include <sstream>
 
-#include "boardcheck.h"
+#include "../board/boardcheck.h"
 
 namespace {
 
@@ -326,6 +326,29 @@ TEST_F(PerftTest, DivideNamesRootMovesInRealCoordinates) {
   EXPECT_EQ(lines, total);
 }
 
+// Twokings: each side has two kings, but only the one the search treats as royal (the first met
+// scanning the real board file by file from a1) must not be left to be taken; the other is an
+// ordinary man. The counts are worked out by hand in the comments.
+TEST_F(PerftTest, TwokingsProtectsOnlyTheRoyalKing) {
+  const perftcase cases[] = {
+      // Kings a1, c1 against a8, c8, nothing attacks: a1 has a2 b2 b1, c1 has c2 d2 b2 d1 b1.
+      {"twokings", "k1k5/8/8/8/8/8/8/K1K5 w - - 0 1", 1, 8},
+      // The same for Black after each of them: 8 x 8.
+      {"twokings", "k1k5/8/8/8/8/8/8/K1K5 w - - 0 1", 2, 64},
+      // The h1 king is not royal: it may step to h2 under the rook. a1: a2 b2 b1; h1: g1 g2 h2.
+      {"twokings", "k6r/8/8/8/8/8/8/K6K w - - 0 1", 1, 6},
+      // c1 is royal; d1 stands on the bishop's diagonal. c1d2 would make d1 (first on the d-file)
+      // the royal king under attack: illegal. c1: b1 b2 c2; d1: c2 d2 e2 e1 (e2 attacked, allowed).
+      {"twokings", "k7/8/8/7b/8/8/8/2KK4 w - - 0 1", 1, 7},
+      // Turned, Black to move: the scan still runs from a1, so c8d7 leaves the moved king royal (d7
+      // comes before d8 on the d-file) and all eight moves are legal.
+      {"twokings", "2kk4/8/8/8/7B/8/8/K7 b - - 0 1", 1, 8},
+  };
+  runcases(cases, (int)(sizeof cases / sizeof cases[0]));
+  // With one king each, a position with two is refused outside twokings.
+  EXPECT_FALSE(perftsetup("normal", "k1k5/8/8/8/8/8/8/K1K5 w - - 0 1"));
+}
+
 // Runs a command through the shell; answers its exit status and what it wrote (standard error too,
 // unless the command sends it elsewhere).
 int runcommand(const std::string &command, std::string *out) {
@@ -372,6 +395,26 @@ TEST_F(PerftTest, ToolCountsAndRefusesBadArgumentsWithStatusTwo) {
     EXPECT_EQ(status, 2) << arguments;
     EXPECT_EQ(std::count(out.begin(), out.end(), '\n'), 1) << arguments << ": " << out;
   }
+}
+
+// korvel-tool shows a position after moves with the key kept move by move beside the key from
+// scratch, and refuses an illegal move.
+TEST_F(PerftTest, DisplayToolShowsBothBoardsAndAgreeingKeys) {
+  std::string tool = std::string(KORVEL_BINARY_DIR) + "/korvel-tool";
+  std::string out;
+  ASSERT_EQ(runcommand(tool + " --variant crazyhouse --moves 'e2e4 d7d5 e4d5 d8d5 P@e4'", &out), 0) << out;
+  EXPECT_NE(out.find("  4  . . . . P . . ."), std::string::npos) << out;
+  EXPECT_NE(out.find("hands: white   black 1:p"), std::string::npos) << out;
+  EXPECT_NE(out.find("agree"), std::string::npos) << out;
+  ASSERT_EQ(runcommand(tool + " --variant 3check --fen 'rnbqkbnr/ppp2ppp/8/3pp3/4P3/5N2/PPPP1PPP/RNBQKB1R w KQkq - 0 1'"
+                              " --moves 'f1b5 c7c6 b5c6 b7c6 e1g1'",
+                       &out),
+            0)
+      << out;
+  EXPECT_NE(out.find("topc 2 topp 0"), std::string::npos) << out;  // Bb5+ and Bxc6+
+  EXPECT_NE(out.find("agree"), std::string::npos) << out;
+  EXPECT_EQ(runcommand(tool + " --variant normal --moves 'e2e5' 2>&1", &out), 2);
+  EXPECT_NE(out.find("not a legal move"), std::string::npos) << out;
 }
 
 TEST_F(PerftTest, SuiteQuickModePasses) {
