@@ -69,6 +69,7 @@ static int movingmen(const int *movefrom, int count) {
 // move of the freshly generated list leaves its king attacked. Only small lists (under 15 moves
 // of at most three men) are tested, so the make/test/unmake loop is rarely run.
 int stalematetest(const int *movefrom, const int *moveto, int count, int ply) {
+  assert(count >= 0 && ply >= 1 && ply < MAXPLY);
   if (count >= 15) return 0;
   if (movingmen(movefrom, count) >= 4) return 0;
   int king = ply % 2 == 1 ? WKING : BKING;

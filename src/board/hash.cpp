@@ -141,6 +141,8 @@ static uint64_t closingkey(uint64_t key, int arightlost, int hrightlost, int epb
 // checkindex names the 3check counter the move raised (0 for none).
 uint64_t updatekey(uint64_t key, int from, int to, int captured, int isnull, int promoted, int arightlost,
                    int hrightlost, int epbefore, int epafter, int epcapture, int checkindex) {
+  assert(isnull == 1 || (to >= 1 && to <= 64 && from >= -BKING && from <= 64 && from != 0));
+  assert(captured >= EMPTY && captured <= BKING && checkindex >= 0 && checkindex <= 4);
   if (isnull == 1) return epbefore == 1 ? key ^ zmove ^ zcastle[ZEP] : key ^ zmove;
   if (from < 0) {
     key ^= zpiece[13 * to - from] ^ zmove;
@@ -246,6 +248,7 @@ void clearhashentries() {
 // that ends the node, or PROBEMISS. The main search (mainsearch = 1) also needs a stored depth of
 // at least the remaining depth.
 int probehash(uint64_t key, int depth, int alpha, int beta, int ply, int mainsearch) {
+  assert(ply >= 1 && ply < MAXPLY && alpha < beta);
   if (!transtable || hashentries == 0) return PROBEMISS;
   const hashentry &entry = transtable[key % (uint64_t)hashentries];
   if (entry.keylo != (uint32_t)key || entry.keyhi != (uint32_t)(key >> 32)) return PROBEMISS;

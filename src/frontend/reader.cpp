@@ -30,6 +30,7 @@ static void buildholdings(const int *wheld, const int *bheld);
 static void setvariant(int pos);
 static void readlevel(int pos);
 static void takeback();
+static void restartgame(int *wheld, int *bheld, int *wpieces, int *bpieces);
 static void newgame(int *wheld, int *bheld, int *wpieces, int *bpieces);
 static void crazyblack(int *wheld, int *bheld, int *wpieces, int *bpieces);
 static int crazywhite(int pos, int *wheld, int *bheld, int *wpieces, int *bpieces);
@@ -121,22 +122,25 @@ static void takeback() {
   restorehistory(historycount);
 }
 
-// The command new: the starting position held for an engine that plays Black, normal chess, empty
-// hands, and a table that keeps none of its keys.
-static void newgame(int *wheld, int *bheld, int *wpieces, int *bpieces) {
-  kingsafetydivisor = DEFAULTKINGSAFETYDIVISOR;
-  setvariantflags(0, VFALL);
-  memset(wheld, 0, sizeof(int) * HANDSLOTS);
-  memset(bheld, 0, sizeof(int) * HANDSLOTS);
+// A fresh game record on the starting position with empty hands and the starting pawn-born lists.
+static void restartgame(int *wheld, int *bheld, int *wpieces, int *bpieces) {
   resetlists(wheld, bheld, wpieces, bpieces);
-  clearhashentries();
   memcpy(board, startboard, sizeof board);
-  forcemode = 0;
   fiftycount = 0;
   gameply = 1;
   ltop = 1;
   historycount = 0;
   endgameflag = 0;
+}
+
+// The command new: the starting position held for an engine that plays Black, normal chess, empty
+// hands, and a table that keeps none of its keys.
+static void newgame(int *wheld, int *bheld, int *wpieces, int *bpieces) {
+  kingsafetydivisor = DEFAULTKINGSAFETYDIVISOR;
+  setvariantflags(0, VFALL);
+  clearhashentries();
+  restartgame(wheld, bheld, wpieces, bpieces);
+  forcemode = 0;
   setboardflag = 0;
   holdforblack();
   color = 0;
@@ -146,15 +150,7 @@ static void newgame(int *wheld, int *bheld, int *wpieces, int *bpieces) {
 // the starting position, with hands, and the engine takes Black.
 static void crazyblack(int *wheld, int *bheld, int *wpieces, int *bpieces) {
   forcemode = 0;
-  memset(wheld, 0, sizeof(int) * HANDSLOTS);
-  memset(bheld, 0, sizeof(int) * HANDSLOTS);
-  resetlists(wheld, bheld, wpieces, bpieces);
-  memcpy(board, startboard, sizeof board);
-  gameply = 1;
-  fiftycount = 0;
-  ltop = 1;
-  historycount = 0;
-  endgameflag = 0;
+  restartgame(wheld, bheld, wpieces, bpieces);
   turnboard();
   color = 0;
   replayforce(forcefrom, forceto, &forcecount);
@@ -169,12 +165,7 @@ static void crazyblack(int *wheld, int *bheld, int *wpieces, int *bpieces) {
 // position was set up. On a chess server (zcha) the engine waits for the opponent's first move,
 // which then sets it up as Black. Returns the new scan position.
 static int crazywhite(int pos, int *wheld, int *bheld, int *wpieces, int *bpieces) {
-  memcpy(board, startboard, sizeof board);
-  fiftycount = 0;
-  gameply = 1;
-  ltop = 1;
-  historycount = 0;
-  endgameflag = 0;
+  restartgame(wheld, bheld, wpieces, bpieces);
   if (!setboardflag) {
     inputfrom = INPUTWAKEFROM;
     inputto = INPUTWAKETO;
@@ -185,9 +176,6 @@ static int crazywhite(int pos, int *wheld, int *bheld, int *wpieces, int *bpiece
     color = 1;
     holdforwhite();
   }
-  memset(wheld, 0, sizeof(int) * HANDSLOTS);
-  memset(bheld, 0, sizeof(int) * HANDSLOTS);
-  resetlists(wheld, bheld, wpieces, bpieces);
   clearhashentries();
   return pos;
 }

@@ -9,6 +9,7 @@
 #include <sstream>
 
 #include "../board/boardcheck.h"
+#include "command.h"
 
 namespace {
 
@@ -347,20 +348,6 @@ TEST_F(PerftTest, TwokingsProtectsOnlyTheRoyalKing) {
   runcases(cases, (int)(sizeof cases / sizeof cases[0]));
   // With one king each, a position with two is refused outside twokings.
   EXPECT_FALSE(perftsetup("normal", "k1k5/8/8/8/8/8/8/K1K5 w - - 0 1"));
-}
-
-// Runs a command through the shell; answers its exit status and what it wrote (standard error too,
-// unless the command sends it elsewhere).
-int runcommand(const std::string &command, std::string *out) {
-  bool ownerror = command.find("2>") != std::string::npos;
-  FILE *pipe = popen((ownerror ? command : command + " 2>&1").c_str(), "r");
-  if (!pipe) return -1;
-  char buffer[4096];
-  size_t n;
-  out->clear();
-  while ((n = fread(buffer, 1, sizeof buffer, pipe)) > 0) out->append(buffer, n);
-  int status = pclose(pipe);
-  return WIFEXITED(status) ? WEXITSTATUS(status) : -1;
 }
 
 std::string toolpath() { return std::string(KORVEL_BINARY_DIR) + "/korvel-perft"; }

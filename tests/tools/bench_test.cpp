@@ -2,11 +2,10 @@
 // arguments.
 #include <gtest/gtest.h>
 
-#include <sys/wait.h>
-
-#include <cstdio>
 #include <fstream>
 #include <string>
+
+#include "command.h"
 
 namespace {
 
@@ -14,18 +13,6 @@ namespace {
 constexpr long long BENCHDEPTH3NODES = 51546;
 
 std::string benchpath() { return std::string(KORVEL_BINARY_DIR) + "/korvel-bench"; }
-
-// Runs a command, collects its standard output and answers its exit status.
-int run(const std::string &command, std::string *out) {
-  FILE *pipe = popen(command.c_str(), "r");
-  if (!pipe) return -1;
-  char buffer[4096];
-  size_t n;
-  out->clear();
-  while ((n = fread(buffer, 1, sizeof buffer, pipe)) > 0) out->append(buffer, n);
-  int status = pclose(pipe);
-  return WIFEXITED(status) ? WEXITSTATUS(status) : -1;
-}
 
 // The number after "Total nodes: " in the bench output, -1 when missing.
 long long totalnodes(const std::string &out) {
@@ -38,9 +25,9 @@ TEST(BenchTool, NodeTotalIsTheSignatureAndRepeats) {
   std::ifstream probe(benchpath());
   if (!probe) GTEST_SKIP() << "korvel-bench not built";
   std::string first, second;
-  ASSERT_EQ(run(benchpath() + " --depth 3", &first), 0);
+  ASSERT_EQ(runcommand(benchpath() + " --depth 3 2>/dev/null", &first), 0);
   EXPECT_EQ(totalnodes(first), BENCHDEPTH3NODES);
-  ASSERT_EQ(run(benchpath() + " --depth 3", &second), 0);
+  ASSERT_EQ(runcommand(benchpath() + " --depth 3 2>/dev/null", &second), 0);
   EXPECT_EQ(totalnodes(second), totalnodes(first));
   // One line per position before the totals, each with its move, score and nodes.
   size_t lines = 0;
@@ -54,7 +41,7 @@ TEST(BenchTool, RefusesBadArgumentsWithStatusTwo) {
   if (!probe) GTEST_SKIP() << "korvel-bench not built";
   std::string out;
   for (const char *arguments : {"--depth", "--depth 0", "--depth x", "--depth 40", "--bogus", "3"}) {
-    EXPECT_EQ(run(benchpath() + " " + arguments + " 2>/dev/null", &out), 2) << arguments;
+    EXPECT_EQ(runcommand(benchpath() + " " + arguments + " 2>/dev/null", &out), 2) << arguments;
     EXPECT_EQ(out, "") << arguments;
   }
 }
