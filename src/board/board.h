@@ -183,6 +183,7 @@ int opponentking(int ply);         // the king of the side not to move at ply as
 int firstking(int code);           // the first square holding code, scanning the real board file by file from a1
 int lastking(int code);            // the last square holding code, scanning squares 1..64
 int findman(int code);             // the first square holding code, scanning squares 1..64
+int isbeside(int sq, int code);    // 1 when a man of the code stands on one of the eight squares around sq
 
 // --- platform (platform.cpp) ---
 unsigned gettickcount();           // milliseconds from a monotonic clock

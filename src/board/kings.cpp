@@ -48,3 +48,17 @@ int opponentking(int ply) {
   assert(ply >= 1);
   return firstking(ply % 2 == 1 ? BKING : WKING);
 }
+
+// 1 when a man of the code stands on one of the eight squares around sq.
+int isbeside(int sq, int code) {
+  assert(sq >= 1 && sq <= 64);
+  for (int dr = -8; dr <= 8; dr += 8) {
+    for (int df = -1; df <= 1; df++) {
+      int t = sq + dr + df;
+      if ((dr == 0 && df == 0) || t < 1 || t > 64) continue;
+      if ((df == -1 && onhfile(t)) || (df == 1 && onafile(t))) continue;
+      if (board[t] == code) return 1;
+    }
+  }
+  return 0;
+}

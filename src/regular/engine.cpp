@@ -23,19 +23,6 @@ void regulargenerate(int *movefrom, int *moveto, int *count, int ply, const int 
   else genblack(movefrom, moveto, count, ply, epsquares, 0, gamebheld);
 }
 
-// 1 when a man of the code stands on one of the eight squares around sq.
-static int besidesquare(int sq, int code) {
-  for (int dr = -8; dr <= 8; dr += 8) {
-    for (int df = -1; df <= 1; df++) {
-      int t = sq + dr + df;
-      if ((dr == 0 && df == 0) || t < 1 || t > 64) continue;
-      if ((df == -1 && onhfile(t)) || (df == 1 && onafile(t))) continue;
-      if (board[t] == code) return 1;
-    }
-  }
-  return 0;
-}
-
 // After a move made at ply: 1 when the mover's king cannot be taken next, that is when it is not
 // attacked and no enemy king stands beside it (the attack test leaves kings out). With two kings a
 // side (twokings) only the king the search treats as royal counts; the other is an ordinary man.
@@ -45,5 +32,5 @@ int regularlegal(int ply) {
   int king = twokingsmode ? firstking(own) : (white ? ownkingsq : oppkingsq);
   if (king == 0 || board[king] != own) return 1;
   if (isattacked(king)) return 0;
-  return !besidesquare(king, white ? BKING : WKING);
+  return !isbeside(king, white ? BKING : WKING);
 }

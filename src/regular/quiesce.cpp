@@ -15,6 +15,14 @@ long long seecount = 0;
 // Markers of a quiescence child: quiescence never makes a double step that matters.
 static const int noepsquares[65] = {};
 
+// The square of the pawn an en-passant capture from -> to takes (a pawn moving diagonally onto an
+// empty square), else 0.
+static int enpassantvictim(int from, int to) {
+  int man = board[from];
+  if ((man != WPAWN && man != BPAWN) || board[to] != EMPTY || fileof(from) == fileof(to)) return 0;
+  return man == WPAWN ? to - 8 : to + 8;
+}
+
 // Square of the mover's king after a quiescence move to `to`: the king's new square when it
 // moved, else the first king of that code on the board (quiescence does not keep the king squares).
 static int kingof(int king, int to) { return board[to] == king ? to : findman(king); }
@@ -157,6 +165,11 @@ int qsearch(int alpha, int beta, int qdepth, int ply, const int *epsquares, int 
       promoted = 1;
     }
     int captured = board[to];
+    int epsquare = enpassantvictim(from, to);
+    if (epsquare) {
+      captured = board[epsquare];
+      board[epsquare] = EMPTY;
+    }
     board[to] = board[from];
     board[from] = EMPTY;
     lastto[ply] = to;
@@ -178,9 +191,10 @@ int qsearch(int alpha, int beta, int qdepth, int ply, const int *epsquares, int 
       checked = 1;
       int given = white ? ++topc : ++topp;
       searchit = 1;
-      if (given >= THREECHECKS && !isattacked(kingof(white ? WKING : BKING, to))) thirdcheck = 1;
+      int king = kingof(white ? WKING : BKING, to);
+      if (given >= THREECHECKS && (king == 0 || (!isattacked(king) && !isbeside(king, oppkingcode)))) thirdcheck = 1;
     }
-    int kingtaken = (to == oppking && captured == oppkingcode);
+    int kingtaken = (to == oppking && captured == oppkingcode && !epsquare);
     int score = best;
     int searched = 0;
     if (searchit && !stopsearch && !kingtaken && !thirdcheck) {
@@ -190,7 +204,12 @@ int qsearch(int alpha, int beta, int qdepth, int ply, const int *epsquares, int 
 
     board[from] = board[to];
     if (promoted) board[from] = white ? WPAWN : BPAWN;
-    board[to] = captured;
+    if (epsquare) {
+      board[epsquare] = captured;
+      board[to] = EMPTY;
+    } else {
+      board[to] = captured;
+    }
     if (checked) {
       if (white)
         topc--;

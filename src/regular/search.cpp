@@ -19,6 +19,13 @@ long long bestchanges = 0;
 // root move that leaves the king en prise from one that is merely mated.
 static int rootkingsq = 0;
 
+// 1 when the king on sq cannot be taken at once: it is not attacked and no enemy king stands beside
+// it (the attack test leaves kings out). No king (0) counts as safe.
+static int kingsafe(int sq) {
+  if (sq == 0) return 1;
+  return !isattacked(sq) && !isbeside(sq, board[sq] == WKING ? BKING : WKING);
+}
+
 // Searches the position with the remaining depth at ply (White to move on odd plies). At ply 1
 // it scores every root move into rootscore and returns the root choice (finfrom/finto set);
 // deeper it returns the best score, alpha when nothing improved on it. Checks the clock and
@@ -120,7 +127,7 @@ int search(int alpha, int beta, int depth, int ply, int *epsquares, int aftermov
     if (threecheckmode && checks) {
       int given = white ? ++topc : ++topp;
       if (given == 1 || given == 2) checkindex = white ? given : given + 2;
-      if (given >= THREECHECKS && !isattacked(white ? ownkingsq : oppkingsq)) thirdcheck = 1;
+      if (given >= THREECHECKS && kingsafe(white ? ownkingsq : oppkingsq)) thirdcheck = 1;
     }
     uint64_t newkey = keyaftermove(key, &undo, epflag, newep, checkindex, wh, bh);
     assert(boardisok(newkey, newep, ply % 2, wh, bh, wp, bp));
@@ -153,7 +160,7 @@ int search(int alpha, int beta, int depth, int ply, int *epsquares, int aftermov
       rootscore[depth][i] = score;
       if (score == -(KINGSCORE - 2)) {
         int kingsq = board[to] == WKING ? to : rootkingsq;
-        if (isattacked(kingsq)) rootscore[depth][i] = LOSTROOTSCORE;
+        if (!kingsafe(kingsq)) rootscore[depth][i] = LOSTROOTSCORE;
       }
     }
 

@@ -72,6 +72,20 @@ TEST_F(QuiesceTest, ThreeCheckSearchesQuietChecksAndWinsOnTheThird) {
   EXPECT_EQ(topc, 2);
 }
 
+// En passant in quiescence takes the pawn beside: winning it is worth searching, and the board
+// comes back whole.
+TEST_F(QuiesceTest, EnPassantTakesThePawnAndPutsItBack) {
+  setfen("4k3/8/8/3pP3/8/8/8/4K3 w -");
+  int markers[65] = {};
+  markers[sq("d6")] = BPAWN;
+  int before[65];
+  memcpy(before, board, sizeof before);
+  int standpat = evaluate(0);
+  int score = qsearch(-1000, 1000, 0, 1, markers, 0, 0, hand, otherhand);
+  EXPECT_GT(score, standpat + 50);
+  EXPECT_EQ(memcmp(before, board, sizeof before), 0);
+}
+
 TEST_F(QuiesceTest, LeavesTheBoardAsItFoundIt) {
   setfen("r3k2r/1P4P1/2n2q2/3pP3/2B1b3/5N2/p4PPp/R3K2R w KQkq");
   int saved[65];

@@ -151,6 +151,30 @@ TEST_F(SearchTest, ThirdCheckWinsAtOnceIn3check) {
   EXPECT_LT(rootsearch(1), 14000);
 }
 
+// A king that steps next to the enemy king can be taken, so the check it uncovers is no third
+// check: with two checks given White wins by a discovered check that keeps the kings apart.
+TEST_F(SearchTest, ThirdCheckByAKingStepIntoContactDoesNotCount) {
+  setfen("4k3/8/4K3/8/8/8/8/4R3 w -");
+  threecheckmode = 1;
+  topc = 2;
+  EXPECT_EQ(rootsearch(1), 15000 - 1);
+  EXPECT_EQ(finfrom, sq("e6"));
+  EXPECT_TRUE(finto == sq("d5") || finto == sq("d6") || finto == sq("f5") || finto == sq("f6")) << finto;
+}
+
+// A root move into contact with the enemy king lets the king be taken: it is lost like one that
+// leaves the king attacked, not a mate.
+TEST_F(SearchTest, ARootMoveIntoContactWithTheEnemyKingIsLost) {
+  setfen("4k3/8/4K3/8/8/8/8/8 w -");
+  rootsearch(2);
+  int contact = 0;
+  for (int i = 1; i <= rootmovecount; i++) {
+    // Root order keeps the generator's order at the first search: e6 king steps.
+    if (rootscore[2][i] == LOSTROOTSCORE) contact++;
+  }
+  EXPECT_EQ(contact, 3);  // e7, d7 and f7 touch the king on e8
+}
+
 TEST_F(SearchTest, NullMoveOnlyFromTheFourthIterationAndNotInTheEndgame) {
   setfen("r1bqkbnr/pppp1ppp/2n5/4p3/4P3/5N2/PPPP1PPP/RNBQKB1R w KQkq");
   rootsearch(3);

@@ -10,7 +10,7 @@
 namespace {
 
 // The node total of the bench at depth 3. A change that alters the search changes it and says so.
-constexpr long long BENCHDEPTH3NODES = 51546;
+constexpr long long BENCHDEPTH3NODES = 51547;
 
 std::string benchpath() { return std::string(KORVEL_BINARY_DIR) + "/korvel-bench"; }
 
