@@ -3,7 +3,7 @@ BUILD      := build
 ASAN_BUILD := build-asan
 JOBS       ?= 2
 
-.PHONY: all setup build asan run test unit unit-asan match-short match perft bench clean
+.PHONY: all setup build asan run test unit unit-asan match-short match match-variants perft bench clean
 
 all: build
 
@@ -40,6 +40,19 @@ match-short: build
 match: build
 	@python3 tools/match.py --korvel $(BUILD)/korvel --games 10 --tc 60+1 --variants normal,nocastle,wildcastle,3check,crazyhouse
 	@python3 tools/match.py --korvel $(BUILD)/korvel --peer sjeng --games 10 --tc 60+1 --variants normal,crazyhouse
+
+# Refereed matches in the variants with engines of their own, and from set-up positions with either
+# side to move: atomic (chessops referee, stockfish.js opponent, korvel with fics), giveaway, suicide
+# and losers (fairy-stockfish referee; fairy-stockfish and sjeng as opponents). Every run is played;
+# the target fails when korvel committed a fault in any of them.
+match-variants: build
+	@status=0; \
+	python3 tools/match.py --korvel $(BUILD)/korvel --korvel-args fics --games 4 --tc 10+0 --variants atomic || status=1; \
+	python3 tools/match.py --korvel $(BUILD)/korvel --games 4 --tc 10+0 --variants giveaway,suicide,losers || status=1; \
+	python3 tools/match.py --korvel $(BUILD)/korvel --peer sjeng --games 4 --tc 10+0 --variants suicide,losers || status=1; \
+	python3 tools/match.py --korvel $(BUILD)/korvel --korvel-args fics --fens tools/match-fens.txt --games 4 \
+	  --level "0 0:10 0" --variants normal,3check,crazyhouse,atomic,giveaway,suicide,losers || status=1; \
+	exit $$status
 
 # Deep perft runs against published numbers and against fairy-stockfish, with nodes per second.
 perft: build

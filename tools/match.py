@@ -1,20 +1,30 @@
 #!/usr/bin/env python3
 """Plays korvel against a peer engine and checks every move.
 
-The peer is fairy-stockfish (UCI) or an xboard engine such as sjeng. A second fairy-stockfish
-instance is the referee: before every move it lists the legal moves ("go perft 1") and shows the
-position ("d"), from which the runner decides mate, stalemate, the third check, the fifty-move
-count, repetitions and bare kings. Clocks are real: the time from handing a side the position to
-reading its move is taken off its clock.
+The peer is a UCI engine (fairy-stockfish; stockfish.js in atomic, which fairy-stockfish does not
+play) or an xboard engine such as sjeng. A referee lists the legal moves before every move and says
+when the game is over: a second fairy-stockfish ("go perft 1" and "d") in every variant but atomic,
+and in atomic the chessops rules reference (tools/rules/rules.mjs). Clocks are real: the time from
+handing a side the position to reading its move is taken off its clock, the increment is added after
+the move, and a side whose clock runs out loses on time.
+
+Korvel is driven exactly as xboard drives an engine with protocol 2: new, variant, level, and force
+and setboard for a set-up position; an engine that is not on move at the start waits in force mode
+for the opponent's first move; "time" and "otim" in centiseconds come before every move; and since
+korvel does not announce colors=0, the colour commands come in xboard's set phrases.
 
 Faults of korvel: an illegal move, a legal move it refused, a time forfeit, a crash, silence, and a
-wrong result claim. The runner prints every game with its faults and the score per variant, and
-exits with status 1 when korvel committed any fault.
+wrong result claim. The runner prints every game with its faults and both clocks, the score per
+variant and korvel's smallest clock left, and exits with status 1 when korvel committed any fault
+(or the referee failed).
 
-Usage: tools/match.py --peer fairy-stockfish --variants normal,3check --games 4 --tc 60+1
+Usage: tools/match.py --variants normal,3check --games 4 --tc 60+1
+       tools/match.py --variants atomic --korvel-args fics --level "0 2 12" --games 2
+       tools/match.py --variants losers --peer sjeng --fens positions.txt --games 4
 """
 
 import argparse
+import json
 import os
 import random
 import re
@@ -23,17 +33,45 @@ import subprocess
 import sys
 import time
 
+HERE = os.path.dirname(os.path.abspath(__file__))
+ROOT = os.path.dirname(HERE)
 FSF = "/usr/games/fairy-stockfish"
 SJENG = "/usr/games/sjeng"
+NODE = "node"
+RULESCLI = os.path.join(HERE, "rules", "rules.mjs")
+STOCKFISHJS = os.path.join(HERE, "rules", "stockfishjs.mjs")
 STARTFEN = "rnbqkbnr/pppppppp/8/8/8/8/PPPPPPPP/RNBQKBNR w KQkq - 0 1"
 CLAIMS = ("1-0", "0-1", "1/2-1/2", "1/2-1/2 (Stalemate)")
 PERFTLINE = re.compile(r"^([a-h][1-8][a-h][1-8][a-z]?|[A-Z]@[a-h][1-8]): \d+$")
 GRACE = 5.0          # seconds past the clock before a silent side is declared hung
 MAXPLIES = 400       # longer games are adjudicated drawn
-# The referee's name of each variant, and whether the game starts from a set-up position.
-REFEREEVARIANT = {"normal": "chess", "nocastle": "chess", "wildcastle": "chess", "3check": "3check",
-                  "crazyhouse": "crazyhouse"}
-SJENGVARIANTS = ("normal", "crazyhouse")
+DRAIN = 0.3          # seconds to wait for result claims after a game
+
+# The referee of each of korvel's variants and the referee's name for it; a UCI peer plays the same.
+#
+# atomic: fairy-stockfish 11.1 has no atomic (it silently plays chess), so chessops referees and
+#   stockfish.js plays. chessops castles by the FICS rule: not out of check, not across or onto an
+#   attacked square (a square next to the enemy king counts as safe, since kings may touch). Korvel
+#   castles so only with "fics" on its command line (--korvel-args fics); without it korvel castles
+#   whatever attacks the king's squares, and the referee reports such a castling as illegal. With
+#   "fics" korvel's attack test does not know that touching kings make a square safe, so it may skip
+#   a castling the referee allows: a choice it does not take, never a fault.
+# giveaway: fairy-stockfish's giveaway agrees: captures compulsory, castling allowed and not tested
+#   for attacks (as korvel without "fics"; with "fics" korvel skips castling across attacked squares,
+#   again a choice not taken), a pawn may promote to a king, the side without a move wins.
+# suicide: fairy-stockfish's own suicide scores a side without moves by counting pieces, while korvel
+#   lets that side win; its antichess agrees with korvel: no castling, promotion to a king, the side
+#   without a move wins.
+# losers: fairy-stockfish's losers agrees: captures compulsory unless none is legal, check must be
+#   met, no castling out of, across or into check, no promotion to a king, and the game ends as soon
+#   as either side is down to its bare king, which wins; so does a side left without a legal move.
+REFEREE = {"normal": ("fairy-stockfish", "chess"), "nocastle": ("fairy-stockfish", "chess"),
+           "wildcastle": ("fairy-stockfish", "chess"), "3check": ("fairy-stockfish", "3check"),
+           "crazyhouse": ("fairy-stockfish", "crazyhouse"), "atomic": ("chessops", "atomic"),
+           "giveaway": ("fairy-stockfish", "giveaway"), "suicide": ("fairy-stockfish", "antichess"),
+           "losers": ("fairy-stockfish", "losers")}
+ANTICHESS = ("giveaway", "suicide", "losers")
+SJENGVARIANTS = ("normal", "crazyhouse", "suicide", "losers")   # sjeng's names are korvel's
 
 
 class Proc:
@@ -78,6 +116,18 @@ class Proc:
             self.log.write(text + "\n")
         return text
 
+    def waitfor(self, prefix, timeout):
+        """The lines up to and including the first that starts with prefix; None on time-out."""
+        lines = []
+        end = time.time() + timeout
+        while True:
+            line = self.readline(max(end - time.time(), 0))
+            if line is None:
+                return None
+            lines.append(line)
+            if line.startswith(prefix):
+                return lines
+
     def close(self):
         try:
             self.send("quit\n")
@@ -91,23 +141,76 @@ class Proc:
             self.p.wait()
 
 
-class Referee:
-    """fairy-stockfish asked for legal moves and the position."""
+class Clock:
+    """A time control as xboard's level command states it, and the real clocks of both sides."""
 
-    def __init__(self, variant):
+    def __init__(self, moves, base, inc):
+        self.moves = moves        # moves per control, 0 for the whole game in one
+        self.base = base          # seconds per control
+        self.inc = inc            # seconds added after every move
+        self.left = {}
+        self.played = {}
+
+    @staticmethod
+    def fromtc(text):
+        """base+inc in seconds, such as 5+0 or 120+12."""
+        base, inc = text.split("+")
+        return Clock(0, float(base), float(inc))
+
+    @staticmethod
+    def fromlevel(text):
+        """The three arguments of xboard's level command, such as "0 2 12" or "0 0:10 0"."""
+        moves, base, inc = text.split()
+        minutes, _, seconds = base.partition(":")
+        return Clock(int(moves), 60 * int(minutes) + int(seconds or 0), float(inc))
+
+    def level(self):
+        """The level command as xboard writes it: the base in minutes, or minutes:seconds."""
+        minutes, seconds = divmod(int(round(self.base)), 60)
+        base = "%d:%02d" % (minutes, seconds) if seconds else "%d" % minutes
+        return "level %d %s %s\n" % (self.moves, base, "%g" % self.inc)
+
+    def describe(self):
+        """The time control as the header line names it."""
+        return self.level().strip()
+
+    def start(self):
+        """Both clocks at the base time, for a new game."""
+        self.left = {True: float(self.base), False: float(self.base)}   # by colour: True = White
+        self.played = {True: 0, False: 0}
+
+    def spend(self, white, seconds):
+        """Takes the time of a move off a clock; False when the clock ran out."""
+        self.left[white] -= seconds
+        return self.left[white] >= 0
+
+    def addmove(self, white):
+        """The increment after a move, and a new control after every control's last move."""
+        self.left[white] += self.inc
+        self.played[white] += 1
+        if self.moves and self.played[white] % self.moves == 0:
+            self.left[white] += self.base
+
+
+def centiseconds(seconds):
+    """A clock as the time and otim commands give it, never below 0."""
+    return max(int(seconds * 100), 0)
+
+
+def fenwhite(fen):
+    """Whether White is to move in a FEN."""
+    fields = fen.split()
+    return len(fields) < 2 or fields[1] != "b"
+
+
+class FairyReferee:
+    """fairy-stockfish asked for the legal moves and the position."""
+
+    def __init__(self, name):
         self.proc = Proc([FSF], "referee")
-        self.proc.send("uci\nsetoption name UCI_Variant value %s\nisready\n" % REFEREEVARIANT[variant])
-        self.waitfor("readyok", 10)
-
-    def waitfor(self, prefix, timeout):
-        lines = []
-        while True:
-            line = self.proc.readline(timeout)
-            if line is None:
-                raise RuntimeError("referee silent")
-            lines.append(line)
-            if line.startswith(prefix):
-                return lines
+        self.proc.send("uci\nsetoption name UCI_Variant value %s\nisready\n" % name)
+        if self.proc.waitfor("readyok", 10) is None:
+            raise RuntimeError("fairy-stockfish referee silent")
 
     def look(self, startfen, moves):
         """Legal moves, FEN, key and whether the side to move is in check."""
@@ -115,8 +218,10 @@ class Referee:
         if moves:
             command += " moves " + " ".join(moves)
         self.proc.send(command + "\nd\ngo perft 1\n")
-        lines = self.waitfor("Nodes searched", 20)
-        info = {"legal": [], "fen": "", "key": "", "check": False}
+        lines = self.proc.waitfor("Nodes searched", 20)
+        if lines is None:
+            raise RuntimeError("fairy-stockfish referee silent")
+        info = {"legal": [], "fen": "", "key": "", "check": False, "over": None}
         for line in lines:
             if line.startswith("Fen: "):
                 info["fen"] = line[5:]
@@ -132,29 +237,84 @@ class Referee:
         self.proc.close()
 
 
-def status(variant, info, keys):
-    """The result of a position: None while the game goes on, else (result, reason)."""
+class RulesReferee:
+    """The chessops rules reference (tools/rules/rules.mjs referee), one JSON line each way."""
+
+    def __init__(self, name, npm):
+        self.name = name
+        self.proc = Proc([NODE, RULESCLI, "referee", "--npm", npm], "referee")
+
+    def look(self, startfen, moves):
+        """Legal moves, FEN, key, check, and how the game ended when it has."""
+        self.proc.send(json.dumps({"variant": self.name, "fen": startfen or STARTFEN, "moves": moves}) + "\n")
+        line = self.proc.readline(20)
+        if line is None:
+            raise RuntimeError("chessops referee silent (is it installed? run scripts/setup.sh)")
+        try:
+            info = json.loads(line)
+        except ValueError:
+            raise RuntimeError("chessops referee: %s" % line)
+        if "error" in info:
+            raise RuntimeError("chessops referee: %s" % info["error"])
+        return info
+
+    def close(self):
+        self.proc.close()
+
+
+def makereferee(variant, npm):
+    """The referee of a variant (see REFEREE)."""
+    kind, name = REFEREE[variant]
+    return RulesReferee(name, npm) if kind == "chessops" else FairyReferee(name)
+
+
+def barekings(variant, board):
+    """Whether neither side can mate any more: bare kings, or a single minor piece beside them (in
+    3check only bare kings, since a lone minor piece still gives checks)."""
+    men = [c for c in board if c.isalpha()]
+    if variant == "3check":
+        return len(men) == 2
+    return all(c in "kKnNbB" for c in men) and len(men) <= 3
+
+
+def ending(variant, info):
+    """How a game refereed by fairy-stockfish has ended at this position: (result, reason) or None.
+    fairy-stockfish lists no moves once a game is over, so the side to move has none."""
     fields = info["fen"].split()
     white = fields[1] == "w" if len(fields) > 1 else True
+    board = fields[0] if fields else ""
+    win, loss = ("1-0", "0-1") if white else ("0-1", "1-0")
     if variant == "3check" and len(fields) > 4 and "+" in fields[4]:
         left = fields[4].split("+")
         if left[0] == "0":
             return ("1-0", "three checks")
         if left[1] == "0":
             return ("0-1", "three checks")
-    if not info["legal"]:
-        if info["check"]:
-            return ("0-1", "mate") if white else ("1-0", "mate")
-        return ("1/2-1/2", "stalemate")
+    if variant == "losers":
+        for colour, letters in (("1-0", "PNBRQ"), ("0-1", "pnbrq")):
+            if not any(c in letters for c in board):
+                return (colour, "bare king")
+    if info["legal"]:
+        return None
+    if variant in ANTICHESS:
+        return (win, "mated" if info["check"] else "no moves")
+    if info["check"]:
+        return (loss, "mate")
+    return ("1/2-1/2", "stalemate")
+
+
+def status(variant, info, keys):
+    """The result of a position: None while the game goes on, else (result, reason)."""
+    over = info.get("over") or ending(variant, info)
+    if over:
+        return tuple(over)
+    fields = info["fen"].split()
     if len(fields) >= 2 and fields[-2].isdigit() and int(fields[-2]) >= 100:
         return ("1/2-1/2", "fifty moves")
     if keys.count(info["key"]) >= 3:
         return ("1/2-1/2", "repetition")
-    board = fields[0] if fields else ""
-    if variant != "crazyhouse":
-        men = [c for c in board if c.isalpha()]
-        if all(c in "kKnNbB" for c in men) and len(men) <= 3:
-            return ("1/2-1/2", "bare kings")
+    if REFEREE[variant][1] in ("chess", "3check") and barekings(variant, fields[0] if fields else ""):
+        return ("1/2-1/2", "bare kings")
     return None
 
 
@@ -174,12 +334,8 @@ def claimvalid(claim, variant, infos, keys, index):
     return False
 
 
-def levelcommand(base, inc):
-    return "level 0 %d:%02d %d\n" % (int(base) // 60, int(base) % 60, int(inc))
-
-
 class XboardPlayer:
-    """korvel or another xboard engine."""
+    """korvel or another xboard engine, driven as xboard drives it."""
 
     def __init__(self, argv, name, iskorvel, log=None):
         self.log = log
@@ -187,45 +343,73 @@ class XboardPlayer:
         self.name = name
         self.iskorvel = iskorvel
         self.proc = None
+        self.colors = True
         self.start()
 
     def start(self):
+        """Starts the engine and reads its features."""
         self.proc = Proc(self.argv, self.name, self.log)
         self.proc.send("xboard\nprotover 2\n")
+        features = []
         end = time.time() + 10
         while time.time() < end:
             line = self.proc.readline(end - time.time())
-            if line is None or "done=1" in line:
+            if line is None:
                 break
+            if line.startswith("feature"):
+                features.append(line)
+            if "done=1" in line:
+                break
+        # xboard accepts every feature it knows; without colors=0 it sends the colour commands
+        # "white" and "black" in its set phrases.
+        names = [name for line in features for name in re.findall(r"(\w+)=", line)]
+        self.proc.send("".join("accepted %s\n" % name for name in names))
+        self.colors = "colors=0" not in " ".join(features)
+        self.ics = "ics=1" in " ".join(features)
         if not self.iskorvel:
             self.proc.send("easy\n")
 
-    def newgame(self, variant, startfen, white, base, inc):
+    def newgame(self, variant, startfen, white, onmove, clock):
+        """A new game; an engine not on move at the start, and every engine given a set-up
+        position, is put in force mode, as xboard does."""
         self.white = white
-        self.startfen = startfen
         self.first = True
-        text = "new\n"
+        text = "new\nrandom\n"
         if variant != "normal":
             text += "variant %s\n" % variant
-        text += levelcommand(base, inc)
+        if self.ics:
+            text += "ics -\n"   # no chess server: a local game
+        text += clock.level()
+        if startfen or not onmove:
+            text += "force\n"
         if startfen:
-            text += ("setboard %s\n" % startfen) if white else ("force\nsetboard %s\n" % startfen)
+            text += "setboard %s\n" % startfen
         self.proc.send(text)
 
+    def colour(self, white):
+        """The colour command of a side, or nothing when the engine does without them."""
+        if not self.colors:
+            return ""
+        return "white\n" if white else "black\n"
+
     def turn(self, lastmove, ownclock, otherclock):
-        """Hands over the opponent's move (or go) and returns (move, claims, refusals, hung)."""
-        text = "time %d\notim %d\n" % (max(ownclock, 0) * 100, max(otherclock, 0) * 100)
+        """Hands over the opponent's move (or, at the start, the move) and returns
+        (move, claims, refusals, hung)."""
+        times = "time %d\notim %d\n" % (centiseconds(ownclock), centiseconds(otherclock))
         if lastmove is None:
-            text += "go\n"
-        elif self.first and self.startfen and not self.white:
-            text += "%s\nblack\n" % lastmove
+            # The engine moves first: xboard's phrase begins with the other colour, then the clocks.
+            text = self.colour(not self.white) + times + self.colour(self.white) + "go\n"
+        elif self.first:
+            # The engine waited in force mode for the opponent's first move.
+            text = times + "%s\n" % lastmove + self.colour(self.white) + "go\n"
         else:
-            text += "%s\n" % lastmove
+            text = times + "%s\n" % lastmove
         self.first = False
         self.proc.send(text)
         return self.readmove(ownclock + GRACE)
 
     def readmove(self, timeout):
+        """Reads up to the engine's move; a refusal of the move handed over ends the reading."""
         claims, refusals = [], []
         end = time.time() + timeout
         while True:
@@ -237,78 +421,89 @@ class XboardPlayer:
                 claims.append(line)
             elif line.startswith("Illegal move"):
                 refusals.append(line)
+                return None, claims, refusals, False
             elif line.startswith("move "):
                 return line[5:].strip(), claims, refusals, False
 
-    def drain(self, seconds):
-        """Claims written after the last move."""
+    def finish(self, result):
+        """Tells the result and returns the claims written after the last move. Then, as xboard
+        does, "force" (a moment later, as xboard's own writes come)."""
+        self.proc.send("result %s {game over}\n" % result)
         claims = []
-        end = time.time() + seconds
+        end = time.time() + DRAIN
         while True:
             line = self.proc.readline(max(end - time.time(), 0))
             if line is None:
-                return claims
+                break
             if line.strip() in CLAIMS:
                 claims.append(line.strip())
-
-    def endgame(self, result):
-        self.proc.send("result %s {game over}\n" % result)
+        self.proc.send("force\n")
+        return claims
 
     def close(self):
         self.proc.close()
 
 
 class UciPlayer:
-    """fairy-stockfish as the opponent, at a given skill level."""
+    """A UCI engine as the opponent, at a given skill level: fairy-stockfish, or stockfish.js."""
 
-    def __init__(self, skill):
-        self.name = "fairy-stockfish"
+    def __init__(self, argv, name, skill):
+        self.argv = argv
+        self.name = name
         self.skill = skill
         self.proc = None
         self.variant = None
         self.start()
 
     def start(self):
-        self.proc = Proc([FSF], self.name)
+        """Starts the engine at its skill level."""
+        self.proc = Proc(self.argv, self.name)
         self.proc.send("uci\nsetoption name Skill Level value %d\n" % self.skill)
         self.variant = None
 
-    def newgame(self, variant, startfen, white, base, inc):
+    def newgame(self, variant, startfen, white, onmove, clock):
+        """A new game: the variant, and the FEN every position command starts from."""
         self.startfen = startfen
-        self.inc = inc
-        if self.variant != variant:
-            self.proc.send("setoption name UCI_Variant value %s\n" % REFEREEVARIANT[variant])
-            self.variant = variant
+        self.inc = clock.inc
+        name = REFEREE[variant][1]
+        if self.variant != name:
+            self.proc.send("setoption name UCI_Variant value %s\n" % name)
+            self.variant = name
         self.proc.send("ucinewgame\nisready\n")
-        end = time.time() + 10
-        while time.time() < end:
-            line = self.proc.readline(end - time.time())
-            if line is None or line.startswith("readyok"):
-                break
+        self.proc.waitfor("readyok", 20)
 
     def position(self, moves):
+        """The position command of the game so far."""
         command = "position fen %s" % self.startfen if self.startfen else "position startpos"
         if moves:
             command += " moves " + " ".join(moves)
         return command
 
     def turn(self, moves, wclock, bclock, ownclock):
+        """The engine's move with both clocks, or None when it says nothing in time."""
         self.proc.send("%s\ngo wtime %d btime %d winc %d binc %d\n" % (
             self.position(moves), max(wclock, 0) * 1000, max(bclock, 0) * 1000, self.inc * 1000, self.inc * 1000))
-        end = time.time() + ownclock + GRACE
-        while True:
-            line = self.proc.readline(max(end - time.time(), 0))
-            if line is None:
-                return None
-            if line.startswith("bestmove"):
-                parts = line.split()
-                return parts[1] if len(parts) > 1 else None
+        lines = self.proc.waitfor("bestmove", ownclock + GRACE)
+        if lines is None:
+            return None
+        parts = lines[-1].split()
+        return parts[1] if len(parts) > 1 else None
 
-    def endgame(self, result):
-        pass
+    def finish(self, result):
+        """A UCI engine hears nothing of the result and writes no claims."""
+        return []
 
     def close(self):
         self.proc.close()
+
+
+def makepeer(kind, variant, skill, npm):
+    """The opponent of a variant: sjeng, or the UCI engine that plays the variant."""
+    if kind == "sjeng":
+        return XboardPlayer([SJENG], "sjeng", False)
+    if variant == "atomic":
+        return UciPlayer([NODE, STOCKFISHJS, "--npm", npm], "stockfish.js", skill)
+    return UciPlayer([FSF], "fairy-stockfish", skill)
 
 
 def randomfen(variant, rng):
@@ -321,135 +516,250 @@ def randomfen(variant, rng):
     return "%s/pppppppp/8/8/8/8/PPPPPPPP/%s w - - 0 1" % (back.lower(), back)
 
 
-def playgame(number, korvel, peer, variant, korvelwhite, base, inc, rng):
-    """Plays one game; returns (result, reason, korvel faults, peer faults, plies)."""
-    startfen = randomfen(variant, rng) if variant in ("nocastle", "wildcastle") else None
-    referee = Referee(variant)
-    moves, infos, keys = [], [], []
-    faults, peerfaults = [], []
-    clocks = {True: float(base), False: float(base)}   # by colour: True = White
-    korvel.newgame(variant, startfen, korvelwhite, base, inc)
-    peer.newgame(variant, startfen, not korvelwhite, base, inc)
-    claims = []   # (claim, index of the position korvel had seen)
-    result, reason = None, None
+def readfens(path):
+    """The set-up positions of a file: one FEN a line, or variant;FEN for one variant only; lines
+    starting with # are comments. Returns a list of (variant or None, FEN)."""
+    fens = []
+    with open(path) as f:
+        for line in f:
+            line = line.strip()
+            if not line or line.startswith("#"):
+                continue
+            variant, _, fen = line.rpartition(";")
+            fens.append((variant or None, fen))
+    return fens
+
+
+def startposition(variant, fens, number, rng):
+    """The FEN a game starts from (None for the starting position): the given set-up positions in
+    turn, each played twice so that korvel takes both colours, else nocastle's and wildcastle's."""
+    mine = [fen for v, fen in fens if v in (None, variant)]
+    if mine:
+        return mine[(number // 2) % len(mine)]
+    if variant in ("nocastle", "wildcastle"):
+        return randomfen(variant, rng)
+    return None
+
+
+class Game:
+    """The record of one game: moves, what the referee said of each position, faults and claims."""
+
+    def __init__(self, variant, startfen, korvelwhite):
+        self.variant = variant
+        self.startfen = startfen
+        self.korvelwhite = korvelwhite
+        self.startwhite = fenwhite(startfen) if startfen else True
+        self.moves, self.infos, self.keys = [], [], []
+        self.faults, self.peerfaults = [], []
+        self.claims = []   # (claim, index of the position korvel had seen)
+        self.result, self.reason = None, None
+        self.refereeerror = None
+
+    def whitetomove(self):
+        """Whether White is to move after the moves so far."""
+        return (len(self.moves) % 2 == 0) == self.startwhite
+
+    def end(self, result, reason):
+        """Records how the game ended."""
+        self.result, self.reason = result, reason
+
+
+def korvelturn(korvel, game, clock, white):
+    """korvel's move, or None; its refusals and claims go into the game."""
+    last = game.moves[-1] if game.moves else None
+    move, claims, refusals, hung = korvel.turn(last, clock.left[white], clock.left[not white])
+    game.claims += [(c, len(game.moves)) for c in claims]
+    if refusals:
+        game.faults.append("refused a legal move (%s)" % refusals[0])
+        game.end("0-1" if white else "1-0", "korvel refused %s" % last)
+    return move, hung
+
+
+def peerturn(peer, game, clock, white):
+    """The peer's move, or None, and whether it hung."""
+    if isinstance(peer, UciPlayer):
+        move = peer.turn(game.moves, clock.left[True], clock.left[False], clock.left[white])
+    else:
+        move = peer.turn(game.moves[-1] if game.moves else None, clock.left[white], clock.left[not white])[0]
+    return move, move is None and not peer.proc.dead
+
+
+def playmoves(game, korvel, peer, referee, clock):
+    """Plays until the referee, a fault or the ply limit ends the game."""
     while True:
-        info = referee.look(startfen, moves)
-        infos.append(info)
-        keys.append(info["key"])
-        over = status(variant, info, keys)
+        info = referee.look(game.startfen, game.moves)
+        game.infos.append(info)
+        game.keys.append(info["key"])
+        over = status(game.variant, info, game.keys)
         if over:
-            result, reason = over
-            break
-        if len(moves) >= MAXPLIES:
-            result, reason = "1/2-1/2", "adjudicated after %d plies" % MAXPLIES
-            break
-        whitetomove = len(moves) % 2 == 0
-        korvelturn = whitetomove == korvelwhite
+            return game.end(*over)
+        if len(game.moves) >= MAXPLIES:
+            return game.end("1/2-1/2", "adjudicated after %d plies" % MAXPLIES)
+        white = game.whitetomove()
+        iskorvel = white == game.korvelwhite
         started = time.time()
-        if korvelturn:
-            last = moves[-1] if moves else None
-            move, turnclaims, refusals, hung = korvel.turn(last, clocks[whitetomove], clocks[not whitetomove])
-            for c in turnclaims:
-                claims.append((c, len(moves)))
-            for r in refusals:
-                faults.append("refused a legal move (%s)" % r)
+        if iskorvel:
+            move, hung = korvelturn(korvel, game, clock, white)
         else:
-            move = peer.turn(moves, clocks[True], clocks[False], clocks[whitetomove]) if isinstance(peer, UciPlayer) \
-                else peer.turn(moves[-1] if moves else None, clocks[whitetomove], clocks[not whitetomove])[0]
-            hung = move is None and not peer.proc.dead
-        clocks[whitetomove] -= time.time() - started
-        mover = "White" if whitetomove else "Black"
-        loss = "0-1" if whitetomove else "1-0"
-        side = faults if korvelturn else peerfaults
-        who = korvel if korvelturn else peer
+            move, hung = peerturn(peer, game, clock, white)
+        intime = clock.spend(white, time.time() - started)
+        if game.result:
+            return
+        mover = "White" if white else "Black"
+        loss = "0-1" if white else "1-0"
+        side = game.faults if iskorvel else game.peerfaults
+        who = korvel if iskorvel else peer
         if move is None:
-            if who.proc.dead:
-                side.append("crash")
-                result, reason = loss, "%s crashed" % mover
+            side.append("silence" if hung else "crash")
+            if not hung:
                 who.start()
-            else:
-                side.append("silence")
-                result, reason = loss, "%s silent" % mover
-            break
-        if clocks[whitetomove] < 0:
-            side.append("time forfeit (%.2fs over)" % -clocks[whitetomove])
-            result, reason = loss, "%s lost on time" % mover
-            break
-        clocks[whitetomove] += inc
+            return game.end(loss, "%s %s" % (mover, "silent" if hung else "crashed"))
+        if not intime:
+            side.append("time forfeit (%.2fs over)" % -clock.left[white])
+            return game.end(loss, "%s lost on time" % mover)
+        clock.addmove(white)
         if move not in info["legal"]:
-            side.append("illegal move %s after %s" % (move, " ".join(moves) or "the start"))
-            result, reason = loss, "%s played an illegal move" % mover
-            break
-        moves.append(move)
-    korvel.endgame(result)
-    peer.endgame(result)
-    for c in korvel.drain(0.3):
-        claims.append((c, len(moves)))
+            side.append("illegal move %s after %s" % (move, " ".join(game.moves) or "the start"))
+            return game.end(loss, "%s played an illegal move" % mover)
+        game.moves.append(move)
+
+
+def playgame(korvel, peer, variant, startfen, korvelwhite, clock, npm):
+    """Plays one game from the starting position or a FEN; returns the Game."""
+    game = Game(variant, startfen, korvelwhite)
+    clock.start()
+    referee = None
+    try:
+        referee = makereferee(variant, npm)
+        korvel.newgame(variant, startfen, korvelwhite, korvelwhite == game.startwhite, clock)
+        peer.newgame(variant, startfen, not korvelwhite, korvelwhite != game.startwhite, clock)
+        playmoves(game, korvel, peer, referee, clock)
+    except RuntimeError as error:
+        game.refereeerror = str(error)
+        game.end("*", "referee error: %s" % error)
+    finally:
+        if referee:
+            referee.close()
+    game.claims += [(c, len(game.moves)) for c in korvel.finish(game.result)]
+    peer.finish(game.result)
     if korvel.proc.dead:
-        if "crash" not in faults:
-            faults.append("crash")
+        if "crash" not in game.faults:
+            game.faults.append("crash")
         korvel.start()
-    for claim, index in claims:
-        if not claimvalid(claim, variant, infos, keys, index):
-            faults.append("wrong result claim %s after %d plies" % (claim, index))
-    referee.close()
-    return result, reason, faults, peerfaults, len(moves)
+    for claim, index in game.claims:
+        if not claimvalid(claim, variant, game.infos, game.keys, index):
+            game.faults.append("wrong result claim %s after %d plies" % (claim, index))
+    return game
+
+
+class Tally:
+    """Score per variant, faults, forfeits and the smallest clock korvel was left with."""
+
+    def __init__(self):
+        self.faults = 0
+        self.refereeerrors = 0
+        self.forfeits = {"korvel": 0, "peer": 0}
+        self.leastclock = None   # (seconds, game number)
+
+    def add(self, number, game, clock):
+        """Counts a finished game."""
+        self.faults += len(game.faults)
+        self.refereeerrors += game.refereeerror is not None
+        self.forfeits["korvel"] += sum(f.startswith("time forfeit") for f in game.faults)
+        self.forfeits["peer"] += sum(f.startswith("time forfeit") for f in game.peerfaults)
+        left = clock.left[game.korvelwhite]
+        if self.leastclock is None or left < self.leastclock[0]:
+            self.leastclock = (left, number)
+
+    def report(self):
+        """The summary lines after all games."""
+        if self.leastclock:
+            print("korvel's smallest clock left at a game's end: %.2fs (game %d)" % self.leastclock)
+        print("time forfeits: korvel %d, peer %d" % (self.forfeits["korvel"], self.forfeits["peer"]))
+        if self.refereeerrors:
+            print("referee errors: %d" % self.refereeerrors)
+        print("korvel faults: %d" % self.faults)
+
+
+def gameline(number, game, clock, setup):
+    """The line printed after a game: result, both clocks, the faults of both sides; with setup, the
+    FEN the game started from."""
+    return "game %d %s%s: korvel %s, %s (%s), %d plies, clocks White %.2fs Black %.2fs; korvel faults: %s; " \
+           "peer faults: %s" % (
+               number, game.variant, " from %s" % game.startfen if setup and game.startfen else "",
+               "White" if game.korvelwhite else "Black", game.result, game.reason, len(game.moves),
+               clock.left[True], clock.left[False], "; ".join(game.faults) or "none",
+               "; ".join(game.peerfaults) or "none")
+
+
+def playvariant(variant, args, korvel, clock, fens, rng, tally, number):
+    """All games of one variant; returns the number of the last game played."""
+    if args.peer == "sjeng" and variant not in SJENGVARIANTS:
+        print("%s: sjeng does not play it, skipped" % variant)
+        return number
+    peer = makepeer(args.peer, variant, args.skill, args.npm)
+    score, wins, draws, losses = 0.0, 0, 0, 0
+    for g in range(args.games):
+        number += 1
+        korvelwhite = g % 2 == 0
+        startfen = startposition(variant, fens, g, rng)
+        game = playgame(korvel, peer, variant, startfen, korvelwhite, clock, args.npm)
+        if game.result == "1/2-1/2":
+            draws += 1
+            score += 0.5
+        elif game.result in ("1-0", "0-1") and (game.result == "1-0") == korvelwhite:
+            wins += 1
+            score += 1
+        elif game.result in ("1-0", "0-1"):
+            losses += 1
+        tally.add(number, game, clock)
+        print(gameline(number, game, clock, bool(fens)), flush=True)
+    peer.close()
+    print("%s: korvel %.1f/%d (+%d =%d -%d) against %s" % (variant, score, wins + draws + losses, wins, draws,
+                                                          losses, peer.name), flush=True)
+    return number
 
 
 def main():
+    """Reads the command line, plays every variant and reports; returns the exit status."""
     parser = argparse.ArgumentParser(description="korvel against a peer engine, every move refereed")
-    parser.add_argument("--korvel", default=os.path.join(os.path.dirname(os.path.abspath(__file__)), "..", "build",
-                                                         "korvel"))
-    parser.add_argument("--peer", default="fairy-stockfish", choices=["fairy-stockfish", "sjeng"])
-    parser.add_argument("--skill", type=int, default=0, help="fairy-stockfish Skill Level")
+    parser.add_argument("--korvel", default=os.path.join(ROOT, "build", "korvel"))
+    parser.add_argument("--korvel-args", default="", help="korvel's command line, split on blanks (e.g. fics)")
+    parser.add_argument("--peer", default="fairy-stockfish", choices=["fairy-stockfish", "sjeng"],
+                        help="fairy-stockfish means the UCI peer: stockfish.js in atomic")
+    parser.add_argument("--skill", type=int, default=0, help="the UCI peer's Skill Level")
     parser.add_argument("--variants", default="normal,nocastle,3check,crazyhouse")
     parser.add_argument("--games", type=int, default=2, help="games per variant, colours alternating")
-    parser.add_argument("--tc", default="60+1", help="base+increment in seconds")
+    timecontrol = parser.add_mutually_exclusive_group()
+    timecontrol.add_argument("--tc", default="60+1", help="base+increment in seconds")
+    timecontrol.add_argument("--level", help='xboard\'s level arguments, such as "0 2 12" or "0 0:10 0"')
+    parser.add_argument("--fen", action="append", default=[], help="a set-up position to start from (repeatable)")
+    parser.add_argument("--fens", help="a file of set-up positions: FEN or variant;FEN a line")
+    parser.add_argument("--npm", default=os.path.join(ROOT, "build", "npm"), help="where chessops and stockfish.js are")
     parser.add_argument("--seed", type=int, default=1)
     parser.add_argument("--log", help="file that receives everything said to and by korvel")
     args = parser.parse_args()
-    base, inc = (float(x) for x in args.tc.split("+"))
-    inc = int(inc)
+    variants = args.variants.split(",")
+    unknown = [v for v in variants if v not in REFEREE]
+    if unknown:
+        parser.error("unknown variant %s" % ", ".join(unknown))
+    clock = Clock.fromlevel(args.level) if args.level else Clock.fromtc(args.tc)
+    fens = [(None, fen) for fen in args.fen] + (readfens(args.fens) if args.fens else [])
     rng = random.Random(args.seed)
     log = open(args.log, "w", buffering=1) if args.log else None
-    korvel = XboardPlayer([os.path.abspath(args.korvel)], "korvel", True, log)
-    if args.peer == "sjeng":
-        peer = XboardPlayer([SJENG], "sjeng", False)
-    else:
-        peer = UciPlayer(args.skill)
-    totalfaults = 0
+    korvel = XboardPlayer([os.path.abspath(args.korvel)] + args.korvel_args.split(), "korvel", True, log)
+    tally = Tally()
+    uci = args.peer == "fairy-stockfish"
+    print("korvel%s against %s%s at %s, %d games per variant" % (
+        " " + args.korvel_args if args.korvel_args else "", args.peer,
+        " (Skill Level %d%s)" % (args.skill, "; stockfish.js in atomic" if "atomic" in variants else "") if uci else "",
+        clock.describe(), args.games))
     number = 0
-    print("korvel against %s%s at %s, %d games per variant" % (
-        args.peer, " (Skill Level %d)" % args.skill if args.peer == "fairy-stockfish" else "", args.tc, args.games))
-    for variant in args.variants.split(","):
-        if args.peer == "sjeng" and variant not in SJENGVARIANTS:
-            print("%s: sjeng does not play it, skipped" % variant)
-            continue
-        score, wins, draws, losses = 0.0, 0, 0, 0
-        for g in range(args.games):
-            number += 1
-            korvelwhite = g % 2 == 0
-            result, reason, faults, peerfaults, plies = playgame(number, korvel, peer, variant, korvelwhite, base,
-                                                                 inc, rng)
-            won = (result == "1-0") == korvelwhite and result != "1/2-1/2"
-            if result == "1/2-1/2":
-                draws += 1
-                score += 0.5
-            elif won:
-                wins += 1
-                score += 1
-            else:
-                losses += 1
-            totalfaults += len(faults)
-            print("game %d %s: korvel %s, %s (%s), %d plies; korvel faults: %s; peer faults: %s" % (
-                number, variant, "White" if korvelwhite else "Black", result, reason, plies,
-                "; ".join(faults) or "none", "; ".join(peerfaults) or "none"), flush=True)
-        print("%s: korvel %.1f/%d (+%d =%d -%d)" % (variant, score, wins + draws + losses, wins, draws, losses),
-              flush=True)
+    for variant in variants:
+        number = playvariant(variant, args, korvel, clock, fens, rng, tally, number)
     korvel.close()
-    peer.close()
-    print("korvel faults: %d" % totalfaults)
-    return 1 if totalfaults else 0
+    tally.report()
+    return 1 if tally.faults or tally.refereeerrors else 0
 
 
 if __name__ == "__main__":
