@@ -73,6 +73,7 @@ void resetconfig() {
   memcpy(pawntable, defaultpawntable, sizeof pawntable);
   memcpy(bpawntable, defaultbpawntable, sizeof bpawntable);
   startmaterial = 0;
+  resetweights();
 }
 
 // Allocates a file-name buffer of FILENAMESIZE bytes holding text.

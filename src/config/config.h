@@ -44,8 +44,37 @@ extern int pawntable[65];               // white pawn square table (scaled by th
 extern int bpawntable[65];              // black pawn square table, negative; d4 is -26 rather than the mirror's -16
 extern int startmaterial;               // queen + 2 * (knight + bishop + rook) + pawn, atomic values
 
+// --- atomic engine weights, tuned by the relative and absolute configuration files (weights.cpp) ---
+extern int piecevalue[13];              // atomic material by piece code, both colours positive: 135 250 250 550 1000 400
+extern int passedbonus;                 // passed pawn (100)
+extern int castlebonus;                 // having castled (40)
+extern int rookkingbonus;               // rook or queen touching the enemy king (150)
+extern int bishopkingbonus;             // bishop next to the enemy king (50)
+extern int kingkingbonus;               // kings side by side, taken off the side ahead (100)
+extern int randombonus;                 // bound of the random term under randomize (20)
+extern int kingpawnpenalty;             // no pawn on the king's file (15)
+extern int sidekingpawnpenalty;         // no pawn on a file next to the king (10)
+extern int queencheckbonus;             // queen seeing the enemy king on a line or diagonal (50)
+extern int checklevel;                  // first ply at which the atomic search extends checks (2)
+extern int wpawnadvance[65];            // white pawn-advance table by square
+extern int bpawnadvance[65];            // black pawn-advance table by square, zero or below
+
+// --- antichess weights, tuned by the variant weight files (weights.cpp) ---
+extern int loservalue[13];              // losers material by piece code, both colours alike
+extern int nopawns;                     // losers bonus when the engine has no pawns (1500)
+extern int antivalue[13];               // giveaway and suicide material by piece code, both colours alike
+
+// --- books and randomness (weights.cpp) ---
+extern int maxbookmoves;                // the atomic book is read while the game ply is at most this (100)
+extern int crazybook;                   // 1: use the crazyhouse books
+extern int nocheckmove;                 // 1: no random first move in 3check
+extern int noblitzmove;                 // 1: no random first move in normal chess
+extern int randomize;                   // 1: add a random term bounded by randombonus to the atomic evaluation
+
 void resetconfig();                     // every setting back to its built-in default (the name buffers stay)
 int allocatenames();                    // the four file-name buffers with their default names; 0 when out of memory
 void freenames();                       // releases the file-name buffers
+void resetweights();                    // the atomic and antichess weights and the book options back to their defaults
+int computestartmaterial();             // startmaterial from the atomic values
 
 #endif

@@ -26,6 +26,7 @@ void startup() {
   topc = topp = 0;
   if (norc) output("\nno korvel.rc found or argument to not use korvel.rc file in place\n");
   output("\ntype quit  to quit then hit enter, this will also free up memory");
+  startmaterial = computestartmaterial();
   initrays();
   initkeys((unsigned)time(nullptr));
   if (!allocatetable(hashfactor)) output("error, out of memory");
