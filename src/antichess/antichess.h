@@ -11,5 +11,6 @@ void enginetomoveresult();
 void opponenttomoveresult(int score, int oppkingattacked, int ownkingattacked);
 void announceenginewin();
 void announceopponentwin();
+void enginecannotmove(int ownkingattacked);
 
 #endif

@@ -27,3 +27,15 @@ void opponenttomoveresult(int score, int oppkingattacked, int ownkingattacked) {
   if (score == ENGINEMATED && !ownkingattacked) output("\n1/2-1/2 (Stalemate)\n");
   if (score == ENGINEMATED && ownkingattacked) announceopponentwin();
 }
+
+// The engine is on move and has no legal move. In the games of the regular engine that is mate
+// when its king is attacked and stalemate when it is not; in the antichess family the side that
+// cannot move wins.
+void enginecannotmove(int ownkingattacked) {
+  if (antimode)
+    announceenginewin();
+  else if (ownkingattacked)
+    announceopponentwin();
+  else
+    output("\n1/2-1/2 (Stalemate)\n");
+}

@@ -119,6 +119,7 @@ struct historyrecord {
   int squares[65];
   int castle[6];        // wcastleking, wcastlea, wcastleh, bcastleking, bcastlea, bcastleh
   int enginemove;       // 1 when the record was made after an engine move
+  int epsquare;         // the en-passant marker's square when a capture there is possible, else 0
   int wheld[HANDSLOTS];
   int bheld[HANDSLOTS];
   int wpieces[PAWNBORNSLOTS];

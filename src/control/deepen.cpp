@@ -9,6 +9,7 @@ void deepen(const enginerow *engine, int *passscore) {
   assert(engine && passscore);
   searchdepth = 1;
   iterations = 0;
+  lastrootscore = PASSNOSCORE;  // a first iteration stopped before its first move has no score
   engine->newsearch();
   uint64_t key = engine->rootkey();
   while (depthcap > 1 && !stopsearch) {

@@ -11,24 +11,47 @@ constexpr int REPETITIONDRAW = 3;       // occurrences of a position that make t
 constexpr int SHORTMOVETIME = 95;       // milliseconds for a move when the clock is nearly spent
 constexpr int DEFAULTMOVETIME = 1000;   // milliseconds for a move when nothing else gives a time
 constexpr int SHORTCLOCKSHARE = 30;     // a nearly spent clock gives at most this share of itself to a move
+constexpr int MOVEOVERHEAD = 50;        // milliseconds of the clock kept back for the pipes, the GUI and the server
+constexpr int MINMOVETIME = 1;          // the least a move is given: the search stops at its first poll
 
 static int countrepetitions();
+static int clockcap(int clock);
+
+// The most one move may take with the clock showing clock milliseconds: what is left after the
+// reserve for the move overhead, spread over the moves still to come in this control, and with
+// an increment or sudden death never more than three quarters of it, so that a clock that is
+// short keeps some of itself for the next move.
+static int clockcap(int clock) {
+  int usable = clock - MOVEOVERHEAD;
+  if (usable < MINMOVETIME) return MINMOVETIME;
+  if (levelmoves >= 1) {
+    int made = (gameply - 1) / 2;
+    int movesleft = levelmoves - made % levelmoves;
+    return usable / movesleft > MINMOVETIME ? usable / movesleft : MINMOVETIME;
+  }
+  return usable - usable / 4;
+}
 
 // Milliseconds for this move from the clock figures of the protocol, and the node interval at
-// which the searches look at input and the clock: shorter times poll more often.
+// which the searches look at input and the clock: shorter times poll more often. The share of
+// the base time and the increment come first; once "time" has given the clock, the move never
+// takes more than the clock allows.
 void allottime() {
-  int r = rand() % 10;
+  int r = randomdraw() % 10;
+  long long clock = (long long)timeleft * 10;
+  long long allotted;
   if (levelmoves >= 1) {
-    movetime = levelbase * 10 / levelmoves;
+    allotted = (long long)levelbase * 10 / levelmoves;
   } else {
-    int t = timeleft * 10;
-    movetime = t >= 6000 ? t / (20 + r) : SHORTMOVETIME;
+    allotted = clock >= 6000 ? clock / (20 + r) : SHORTMOVETIME;
     // With a few seconds left a fixed 95 ms would run the clock out within a few dozen moves:
     // never spend more than a thirtieth of what is left (a clock of 0 means none was given).
-    if (t > 0 && t < 6000 && t / SHORTCLOCKSHARE < movetime) movetime = t / SHORTCLOCKSHARE > 0 ? t / SHORTCLOCKSHARE : 1;
+    if (clock > 0 && clock < 6000 && clock / SHORTCLOCKSHARE < allotted) allotted = clock / SHORTCLOCKSHARE > 0 ? clock / SHORTCLOCKSHARE : 1;
   }
-  movetime += levelinc * 10;
-  if (movetime == 0) movetime = DEFAULTMOVETIME;
+  allotted += (long long)levelinc * 10;
+  if (allotted == 0) allotted = DEFAULTMOVETIME;
+  if (clockgiven && allotted > clockcap((int)clock)) allotted = clockcap((int)clock);
+  movetime = (int)allotted;
   if (movetime > 500) {
     pollinterval = 500;
   } else if (movetime > 100) {
@@ -44,43 +67,46 @@ void allottime() {
   }
 }
 
+// 1 when from-to is a move of the root list.
+static int inrootlist(int from, int to) {
+  for (int i = 1; i <= rootcount; i++)
+    if (rootfrom[i] == from && rootto[i] == to) return 1;
+  return 0;
+}
+
 // Plays finfrom-finto (or the drop) on the board with all its side effects, records it in the
 // game record and the history, and claims the draw when the fifty-move count is reached. A
-// promoting pawn becomes a queen or, for an engine that chooses the man, that man (a king when it
-// chose none).
+// move the search left that is not a legal move of the root list gives way to the first legal
+// move. A promoting pawn becomes a queen or, for an engine that chooses the man, that man (a
+// king when it chose none).
 void makeenginemove(const enginerow *engine) {
-  if ((finfrom < 1 || finfrom > 64) && !(crazymode && finfrom >= -WQUEEN && finfrom <= -WPAWN)) finfrom = 1;
-  if (finto < 1 || finto > 64) finto = 1;
+  assert(rootcount >= 1);
+  if (!inrootlist(finfrom, finto)) {
+    finfrom = rootfrom[1];
+    finto = rootto[1];
+  }
   int promoting = finfrom > 0 && board[finfrom] == WPAWN && finto > 56;
   if (promoting && engine->anypromotion && promopiece == 0) promopiece = WKING;
-  recordmove(finfrom, finto);
-  promomark = playgamemove(finfrom, finto, engine->anypromotion ? promopiece : WQUEEN);
+  promomark = playturn(finfrom, finto, engine->anypromotion ? promopiece : WQUEEN);
   if (fiftycount == FIFTYDRAW) {
     output("\ntellics draw\n");
     output("\n1/2-1/2\n");
   }
-  storehistory(1);
 }
 
 // Counts the positions after the engine's moves that equal the position now: the same men on the
-// same squares, the same castling rights of the engine, and in crazyhouse the same hands. (The
-// opponent is to move in all of them.)
+// same squares, the same castling rights of both sides, the same en-passant capture and in
+// crazyhouse the same hands. (The opponent is to move in all of them.)
 static int countrepetitions() {
   int count = 0;
-  for (int i = 1; i <= historycount; i++) {
-    const historyrecord *r = &gamehistory[i];
-    if (!r->enginemove) continue;
-    if (memcmp(r->squares + 1, board + 1, sizeof(int) * 64) != 0) continue;
-    if (r->castle[0] != wcastleking || r->castle[1] != wcastlea || r->castle[2] != wcastleh) continue;
-    if (crazymode && !samehands(gamewheld, gamebheld, r->wheld, r->bheld)) continue;
-    count++;
-  }
+  for (int i = 1; i <= historycount; i++)
+    if (gamehistory[i].enginemove && samehistory(&gamehistory[i])) count++;
   return count;
 }
 
-// The engine's half of a pass: allots the time, searches with the variant's engine to the
-// variant's depth cap, plays the move and writes it, claims a draw by repetition, counts the checks
-// of 3check and announces a result.
+// The engine's half of a pass: allots the time, keeps the legal root moves (with none, the game is
+// over), searches with the variant's engine to the variant's depth cap, plays the move and writes
+// it, claims a draw by repetition and announces a result.
 void enginepass(int *passscore) {
   assert(passscore);
   const variantrow *variant = currentvariant();
@@ -89,6 +115,13 @@ void enginepass(int *passscore) {
   thinkstart = searchstart = gettickcount();
   allottime();
   engine->generate(rootfrom, rootto, &rootcount, 1, gameepsquares);
+  rootcount = legalrootmoves(rootfrom, rootto, rootcount);
+  if (rootcount == 0) {
+    // Mated or stalemated: the result, and no move; the game waits for the interface.
+    enginecannotmove(isattacked(firstking(WKING)));
+    gameover = 1;
+    return;
+  }
   findkings();
   depthcap = *variant->depthcap;
   deepen(engine, passscore);
@@ -101,7 +134,6 @@ void enginepass(int *passscore) {
   }
   int oppattacked = isattacked(firstking(BKING));
   int ownattacked = isattacked(firstking(WKING));
-  if (threecheckmode && oppattacked) topc++;
   if (!icsmode) opponenttomoveresult(*passscore, oppattacked, ownattacked);
   discardmove = 0;
 }

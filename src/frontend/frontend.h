@@ -13,14 +13,18 @@ constexpr int INPUTWAKEFROM = 66;       // inputfrom of the wake-up marker
 constexpr int INPUTWAKETO = 67;         // inputto of the wake-up marker
 constexpr int INPUTGAMEOVER = 0;        // inputfrom/inputto: the game is over
 constexpr int READBLOCK = 1100;         // bytes of one block of the protocol reader
-constexpr int SCANEND = 1090;           // the reader's scan stops before this position
+constexpr int SCANEND = READBLOCK;      // the reader's scan stops before this position (the whole block)
 constexpr int POLLBLOCK = 1000;         // bytes one input poll reads at most
 constexpr int PENDINGSIZE = 16384;      // bytes of input read but not yet scanned
-constexpr int FORCELISTSIZE = 1200;     // entries of the force list (1-based)
 constexpr int SETUPTEXTSIZE = 80;       // bytes of the set-up text (index 0 unused, 79 characters)
 constexpr int FIFTYDRAW = 102;          // fiftycount at which the draw is claimed
 constexpr int ENDGAMELIMIT = 28;        // material below which endgameflag is set
 constexpr int LATEENDGAMELIMIT = 20;    // material below which lateendgameflag is set
+constexpr int SETUPLTOP = 30;           // game record start after a set-up: keeps most books out of play
+constexpr int FENSIZE = 256;            // longest FEN text accepted
+constexpr int FENERRORSIZE = 120;       // room for the reason a FEN was refused
+constexpr int FENMAXFIFTY = 200;        // the fifty-move count a FEN may give is cut to this
+constexpr const char *STARTFEN = "rnbqkbnr/pppppppp/8/8/8/8/PPPPPPPP/RNBQKBNR w KQkq - 0 1";
 
 // --- front-end globals (game.cpp) ---
 extern int inputfrom;                   // what the reader hands over: from-square, drop code or marker
@@ -32,14 +36,15 @@ extern int timeleft;                    // the engine's clock in centiseconds
 extern int levelmoves;                  // moves per time control
 extern int levelbase;                   // base time in centiseconds less 300
 extern int levelinc;                    // increment in centiseconds
-extern int resetholdings;               // 1 when the next read must reset holdings and pawn-born lists
-extern int firstread;                   // 1 until the protocol reader's first call
+extern int otherclock;                  // the opponent's clock in centiseconds ("otim")
+extern int clockgiven;                  // 1 once "time" gave the engine's clock in this game
+extern int forcemode;                   // 1 while the engine plays neither side (moves are only recorded)
+extern int gameover;                    // 1 when the engine found the game over in the position on the board
 extern int setboardflag;                // 1 after "setboard" until the next "new" or game end
 extern int rootfrom[MAXMOVES];          // root move list: from-squares (1-based)
 extern int rootto[MAXMOVES];            // root move list: to-squares
 extern int rootcount;                   // number of moves in the root move list
 extern int icsmode;                     // 1 when playing on a chess server
-extern int zchamode;                    // 1 after "zcha": "white" in crazyhouse waits for the opponent's move
 
 void resetgame();                       // every global of the front end back to its value at load
 void resetall();                        // all process-wide state back to its value at load
@@ -48,13 +53,43 @@ void resetall();                        // all process-wide state back to its va
 extern const enginerow enginetable[ENGINES];
 const enginerow *engineof(const variantrow *variant);  // the engine that plays a variant (a stand-in until its own exists)
 
+// --- FEN set-up (fen.cpp) ---
+// What a FEN text holds, read and checked by readfen.
+struct fenfields {
+  int realboard[65];      // the men by real square
+  int promotedsq[65];     // 1 on the real squares of men marked "~" (promoted pawns)
+  int hand[HANDSLOTS];    // the men in hand by code, in the order written (White's capitals)
+  int handcount;          // men in hand
+  int black;              // 1 when Black is to move
+  char castling[5];       // the castling letters, in the order written
+  int epsquare;           // real square of the en-passant field, 0 for "-"
+  int whitechecks;        // 3check: checks White has given
+  int blackchecks;        // 3check: checks Black has given
+  int fifty;              // half-moves since the last capture or pawn move
+};
+extern char fenerrortext[FENERRORSIZE];  // why the last FEN was refused
+int readfen(const char *fen, const variantrow *variant, fenfields *f);   // 1 when every field is sound
+int placefen(const fenfields *f, const variantrow *variant, int turned);  // onto the board; 1 when playable
+
 // --- game moves (gamemove.cpp) ---
 int recordmove(int from, int to);       // appends to the game record; 1 when there was room
+void starthistory();                    // record 0 of gamehistory from the board: the game starts here
 void storehistory(int enginemove);      // next gamehistory record from the board (and hands in crazyhouse)
-void restorehistory(int index);         // board, castling values and hands from a record
-void holdforwhite();                    // the starting position held for Black turned back for White
-void holdforblack();                    // the starting position held for Black without turning the board
+int samehistory(const historyrecord *r);  // 1 when the record holds the position on the board
 int playgamemove(int from, int to, int promotion);   // a move of the game with all its side effects; 1 when it promoted
+int playturn(int from, int to, int promotion);       // the move of the side on move, recorded; 1 when it promoted
+
+// --- the game's position: its start and the moves played (position.cpp) ---
+void startposition();                   // the game starts from the starting position
+int setupposition(const char *fen);     // the game starts from a FEN; 0 (nothing changed) when refused
+void rebuildposition();                 // the board, hands, markers, counts and history from the start and the moves
+void rememberturn(int from, int to, int promotion);  // adds a move played on the board to the moves of the game
+int takebackturns(int count);           // the last count half-moves taken back; 0 when there were fewer
+void setsidetomove(int white);          // the side on move, without a move ("white", "black")
+int sidetomove();                       // 1 when White is on move
+int enginetomove();                     // 1 when the side on move is the engine's colour
+int islegalturn(int from, int to);      // 1 when the side on move may play the move (board squares)
+int legalrootmoves(int *from, int *to, int count);  // keeps only the legal moves of a root list; the new count
 
 // --- main loop (mainloop.cpp) ---
 void startup();
@@ -66,7 +101,7 @@ void opponentpass();
 void updateendgame();
 
 // --- protocol reader (reader.cpp) ---
-void readinput(int *wheld, int *bheld, int *wpieces, int *bpieces);
+void readinput();
 
 // --- engine pass (enginepass.cpp) ---
 void enginepass(int *passscore);
@@ -85,10 +120,6 @@ void parsefen(const char *text, int length);
 void mirrorboard();
 void turnboard();
 void setupblack();
-
-// --- force-move replay (holdings.cpp) ---
-void replayforce(const int *forcefrom, const int *forceto, const int *forcecount);
-void replayforceplain(const int *forcefrom, const int *forceto, const int *forcecount);
 
 // --- standard input (input.cpp) ---
 void pollinput();                       // looks at waiting input during a search without blocking

@@ -15,14 +15,15 @@ int timeleft = 0;
 int levelmoves = 0;
 int levelbase = 0;
 int levelinc = 0;
-int resetholdings = 0;
-int firstread = 1;
+int otherclock = 0;
+int clockgiven = 0;
+int forcemode = 0;
+int gameover = 0;
 int setboardflag = 0;
 int rootfrom[MAXMOVES];
 int rootto[MAXMOVES];
 int rootcount = 0;
 int icsmode = 0;
-int zchamode = 0;
 
 // Puts every front-end global back to its value at load.
 void resetgame() {
@@ -31,13 +32,13 @@ void resetgame() {
   playagain = 1;
   promomark = 0;
   timeleft = levelmoves = levelbase = levelinc = 0;
-  resetholdings = 0;
-  firstread = 1;
+  otherclock = clockgiven = 0;
+  forcemode = gameover = 0;
   setboardflag = 0;
   memset(rootfrom, 0, sizeof rootfrom);
   memset(rootto, 0, sizeof rootto);
   rootcount = 0;
-  icsmode = zchamode = 0;
+  icsmode = 0;
   resetinput();
 }
 

@@ -1,5 +1,5 @@
-// A move of the game, by either side or replayed from force mode, with all its side effects; the
-// game record and the history of positions; and the starting position held for either colour.
+// A move of the game, by either side or replayed, with all its side effects; the game record and
+// the history of positions.
 #include "frontend/frontend.h"
 
 #include <cstring>
@@ -15,96 +15,61 @@ int recordmove(int from, int to) {
   return 1;
 }
 
-// Stores the board as the next record of gamehistory (historycount + 1). After an engine move
-// the record keeps the engine's three castling values, after an opponent move the opponent's;
-// the other three stay as the slot held them. In crazyhouse the hands and pawn-born lists are
-// copied as well, so that a take-back can restore them. When the history is full the oldest
-// record after the start position is dropped, which keeps the recent positions that the
-// repetition count and the take-back read.
+// The square of the en-passant marker of the position on the board when a capture there is
+// possible (it is then part of what the position is), else 0.
+static int epidentity() {
+  if (!rootepflag) return 0;
+  for (int sq = 1; sq <= 64; sq++)
+    if (gameepsquares[sq]) return sq;
+  return 0;
+}
+
+// Fills a record of gamehistory from the position on the board: the squares, the six castling
+// values, the en-passant marker and, in crazyhouse, the hands and pawn-born lists.
+static void fillrecord(historyrecord *r, int enginemove) {
+  memcpy(r->squares, board, sizeof r->squares);
+  r->castle[0] = wcastleking;
+  r->castle[1] = wcastlea;
+  r->castle[2] = wcastleh;
+  r->castle[3] = bcastleking;
+  r->castle[4] = bcastlea;
+  r->castle[5] = bcastleh;
+  r->epsquare = epidentity();
+  r->enginemove = enginemove;
+  if (!crazymode) return;
+  memcpy(r->wheld, gamewheld, sizeof r->wheld);
+  memcpy(r->bheld, gamebheld, sizeof r->bheld);
+  memcpy(r->wpieces, gamewpieces, sizeof r->wpieces);
+  memcpy(r->bpieces, gamebpieces, sizeof r->bpieces);
+}
+
+// Record 0 of gamehistory is the position on the board: the game starts here.
+void starthistory() {
+  historycount = 0;
+  fillrecord(&gamehistory[0], 0);
+}
+
+// Stores the position on the board as the next record of gamehistory (historycount + 1). When the
+// history is full the oldest record after the start position is dropped, which keeps the recent
+// positions that the repetition count reads.
 void storehistory(int enginemove) {
   assert(historycount >= 0 && historycount < HISTORYSIZE);
   if (historycount + 1 >= HISTORYSIZE) {
     memmove(&gamehistory[1], &gamehistory[2], sizeof(historyrecord) * (HISTORYSIZE - 2));
     historycount--;
   }
-  historyrecord *r = &gamehistory[historycount + 1];
-  if (crazymode) {
-    memcpy(r->wheld, gamewheld, sizeof r->wheld);
-    memcpy(r->bheld, gamebheld, sizeof r->bheld);
-    memcpy(r->wpieces, gamewpieces, sizeof r->wpieces);
-    memcpy(r->bpieces, gamebpieces, sizeof r->bpieces);
-  }
   historycount++;
-  memcpy(r->squares, board, sizeof r->squares);
-  if (enginemove) {
-    r->castle[0] = wcastleking;
-    r->castle[1] = wcastlea;
-    r->castle[2] = wcastleh;
-  } else {
-    r->castle[3] = bcastleking;
-    r->castle[4] = bcastlea;
-    r->castle[5] = bcastleh;
-  }
-  r->enginemove = enginemove;
+  fillrecord(&gamehistory[historycount], enginemove);
 }
 
-// Copies record index of gamehistory back onto the board and the six castling values; in
-// crazyhouse also the hands and pawn-born lists. Record 0 holds no hands: the start of a game
-// restores the starting hands and lists.
-void restorehistory(int index) {
-  assert(index >= 0 && index <= historycount);
-  const historyrecord *r = &gamehistory[index];
-  memcpy(board + 1, r->squares + 1, sizeof(int) * 64);
-  wcastleking = r->castle[0];
-  wcastlea = r->castle[1];
-  wcastleh = r->castle[2];
-  bcastleking = r->castle[3];
-  bcastlea = r->castle[4];
-  bcastleh = r->castle[5];
-  if (!crazymode) return;
-  if (index == 0) {
-    memset(gamewheld, 0, sizeof gamewheld);
-    memset(gamebheld, 0, sizeof gamebheld);
-    resetlists(gamewheld, gamebheld, gamewpieces, gamebpieces);
-    return;
-  }
-  memcpy(gamewheld + 1, r->wheld + 1, sizeof(int) * (HANDSLOTS - 1));
-  memcpy(gamebheld + 1, r->bheld + 1, sizeof(int) * (HANDSLOTS - 1));
-  memcpy(gamewpieces + 1, r->wpieces + 1, sizeof(int) * (PAWNBORNSLOTS - 1));
-  memcpy(gamebpieces + 1, r->bpieces + 1, sizeof(int) * (PAWNBORNSLOTS - 1));
+// 1 when a record of gamehistory holds the position on the board: the same men, castling values,
+// en-passant marker and, in crazyhouse, hands.
+int samehistory(const historyrecord *r) {
+  if (memcmp(r->squares + 1, board + 1, sizeof(int) * 64) != 0) return 0;
+  const int now[6] = {wcastleking, wcastlea, wcastleh, bcastleking, bcastlea, bcastleh};
+  if (memcmp(r->castle, now, sizeof now) != 0 || r->epsquare != epidentity()) return 0;
+  return !crazymode || samehands(gamewheld, gamebheld, r->wheld, r->bheld);
 }
-
-// Turns the starting position held for Black back into White's view: the kings and queens
-// return to their own files. No other square is touched.
-void holdforwhite() {
-  board[SQD1] = WQUEEN;
-  board[SQE1] = WKING;
-  wcastleking = SQE1;
-  board[SQD8] = BQUEEN;
-  board[SQE8] = BKING;
-  bcastleking = SQE8;
-}
-
-// Holds the starting position for an engine that plays Black without turning the board: the
-// starting position turned by 180 degrees with the colours exchanged differs from the unturned
-// one only in the kings' and queens' squares.
-void holdforblack() {
-  if (board[SQD8] == BQUEEN && board[SQE8] == BKING) {
-    board[SQD8] = BKING;
-    board[SQE8] = BQUEEN;
-    bcastleking = SQD8;
-    bcastlea = SQA8;
-    bcastleh = SQH8;
-  }
-  if (board[SQD1] == WQUEEN && board[SQE1] == WKING) {
-    board[SQD1] = WKING;
-    board[SQE1] = WQUEEN;
-    wcastleking = SQD1;
-    wcastlea = SQA1;
-    wcastleh = SQH1;
-  }
-}
-
 
 // Castling rights after a move of the game: the mover's rook leaving its corner loses that side,
 // its king moving loses both, and a capture of the other side's rook on its corner takes that
@@ -194,4 +159,23 @@ int playgamemove(int from, int to, int promotion) {
   if (enpassant) board[white ? to - 8 : to + 8] = EMPTY;
   gameenpassant(from, to);
   return promotes;
+}
+
+// The move of the side on move at half-move gameply (board squares; promotion a code of the
+// mover's colour, 0 for a queen): played with all its side effects, added to the moves of the
+// game and the game record, its check counted in 3check and the new position stored in the
+// history. gameply then names the next half-move. Answers 1 when the move promoted.
+int playturn(int from, int to, int promotion) {
+  int engine = enginetomove();
+  rememberturn(from, to, promotion);
+  recordmove(from, to);
+  int promoted = playgamemove(from, to, promotion);
+  if (threecheckmode) {
+    int whitemoved = from < 0 ? iswhite(-from) : iswhite(board[to]);
+    if (whitemoved && isattacked(firstking(BKING))) topc++;
+    if (!whitemoved && isattacked(firstking(WKING))) topp++;
+  }
+  storehistory(engine);
+  gameply++;
+  return promoted;
 }

@@ -138,7 +138,6 @@ static int pollline(const char *line, int length) {
     if (strncmp(line + i, "res", 3) == 0 && (i == 0 || line[i - 1] == ' ' || line[i - 1] == '\t')) {
       discardmove = 1;
       inputfrom = inputto = INPUTGAMEOVER;
-      resetholdings = 1;
       return 2;
     }
     if (strncmp(line + i, "draw", 4) == 0) return acted;
@@ -159,7 +158,7 @@ static int pollline(const char *line, int length) {
 // Looks at waiting input during a search without ever blocking: a zero-timeout readiness test on
 // standard input, then one read of what waits (at most POLLBLOCK bytes). Complete lines are scanned
 // for "?" (move now), post, nopost, result and quit; the lines acted on are consumed, every other
-// line stays for the protocol reader. The end of input counts as quit.
+// line stays for the protocol reader. The end of input stops the search like "?" and ends the engine.
 void pollinput() {
   if (!inputended && pendingcount < PENDINGSIZE) {
     pollfd waiting;
@@ -190,9 +189,11 @@ void pollinput() {
     }
     if (acted == 2) return;
   }
+  // The end of input: the search stops, its move is still written (a piped script gets its
+  // answer), and then the engine ends.
   if (inputended) {
     inputfrom = inputto = INPUTGAMEOVER;
     playagain = 0;
-    discardmove = 1;
+    stopsearch = 1;
   }
 }

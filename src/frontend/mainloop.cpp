@@ -12,8 +12,6 @@
 // Material of each code for the endgame flags: pawn 1, knight 3, bishop 3, rook 5, queen 9, king 0.
 static const int endgamevalue[13] = {0, 1, 3, 3, 5, 9, 0, 1, 3, 3, 5, 9, 0};
 
-static void countopponentchecks();
-
 // Prepares everything once: the file names, the table size, the ray tables, the keys from the
 // time of day and the transposition table. Standard output is unbuffered from the first byte and
 // the interrupt signal is ignored, since the interface may send it to the whole process group.
@@ -41,18 +39,18 @@ void shutdown() {
   freenames();
 }
 
-// Plays one game after the other until "quit". A game is a loop of passes, one per half-move:
-// the engine's when gameply mod 2 equals color, the opponent's otherwise. A pass that ends with
-// the game-over marker in inputfrom/inputto ends the game.
+// Plays one game after the other until "quit". A game is a loop of passes, one per half-move
+// gameply: the engine's when its colour is on move and it is neither in force mode nor facing a
+// game that is over, the opponent's otherwise (which also reads every command). A pass that ends
+// with the game-over marker in inputfrom/inputto ends the game.
 void playgames() {
   for (;;) {
     gamestart();
     while (inputto != INPUTGAMEOVER) {
-      gameply++;
-      int passscore = PASSNOSCORE;
       stopsearch = 0;
       updateendgame();
-      if (((gameply % 2) + 2) % 2 == color) {
+      if (!forcemode && !gameover && enginetomove()) {
+        int passscore = PASSNOSCORE;
         enginepass(&passscore);
       } else {
         opponentpass();
@@ -64,43 +62,27 @@ void playgames() {
   }
 }
 
-// Starts a game: record 0 is the starting position, held for an engine that plays Black until a
-// command says otherwise.
+// Starts a game on the starting position, the engine playing Black until a command says
+// otherwise.
 void gamestart() {
-  gameply = 0;
   timeleft = 0;
+  clockgiven = 0;
   setvariantflags(0, VFTHREECHECK);
   inputfrom = inputto = 1;
   color = 0;
-  holdforblack();
-  historycount = 0;
-  memcpy(gamehistory[0].squares, board, sizeof gamehistory[0].squares);
-  gamehistory[0].castle[0] = wcastleking;
-  gamehistory[0].castle[1] = wcastlea;
-  gamehistory[0].castle[2] = wcastleh;
-  gamehistory[0].castle[3] = bcastleking;
-  gamehistory[0].castle[4] = bcastlea;
-  gamehistory[0].castle[5] = bcastleh;
-  gamehistory[0].enginemove = 0;
   endgameflag = lateendgameflag = 0;
+  startposition();
+  rebuildposition();
   if (fixedtime != NOFIXEDTIME) fixedtimeleft = fixedtime;
 }
 
-// Ends a game: the table forgets its keys, the record, history, hands and lists are cleared, the
-// variant flags that only a game sets are dropped and the starting position returns.
+// Ends a game: the table forgets its keys and the variant flags that only a game sets are dropped;
+// the next game starts from the starting position.
 void gameend() {
   clearhashkeys();
-  ltop = 1;
-  historycount = 0;
   endgameflag = lateendgameflag = 0;
   output("out of while");
-  memset(gamewheld, 0, sizeof gamewheld);
-  memset(gamebheld, 0, sizeof gamebheld);
-  gameply = 0;
   setvariantflags(0, VFANTI | VFATOMIC | VFTHREECHECK | VFTWOKINGS);
-  resetlists(gamewheld, gamebheld, gamewpieces, gamebpieces);
-  memset(gameepsquares, 0, sizeof gameepsquares);
-  memcpy(board, startboard, sizeof board);
   setboardflag = 0;
 }
 
@@ -123,41 +105,29 @@ void updateendgame() {
 }
 
 // The opponent's half of a pass: reads commands until a move or a marker arrives, then plays the
-// opponent's move on the board with all its side effects and announces a result if the game is over.
+// move of the side on move (the opponent's, or either side's in force mode) on the board with all
+// its side effects and announces a result if the game is over.
 void opponentpass() {
-  rootepflag = 0;
-  memset(gameepsquares, 0, sizeof gameepsquares);
   inputfrom = INPUTNONE;
-  while (inputfrom == INPUTNONE) readinput(gamewheld, gamebheld, gamewpieces, gamebpieces);
+  while (inputfrom == INPUTNONE) readinput();
   int boardmove = inputfrom >= 1 && inputfrom <= 64 && inputto >= 1 && inputto <= 64;
-  int drop = inputfrom >= -BQUEEN && inputfrom <= -BPAWN && inputto >= 1 && inputto <= 64;
+  int drop = inputfrom >= -BKING && inputfrom <= -WPAWN && inputto >= 1 && inputto <= 64;
   if (boardmove && inputfrom == inputto) {
     editboard();
     return;
   }
-  if (inputto == INPUTWAKETO) gameply--;
-  lastcapture = (boardmove || drop) && board[inputto] > 0 ? inputto : 0;
-  if (boardmove || drop) {
-    playgamemove(inputfrom, inputto, oppromo);
-    if (fiftycount == FIFTYDRAW) {
-      output("\ntellics draw\n");
-      output("\n1/2-1/2\n");
-    }
-  }
-  storehistory(0);
   if (!(boardmove || drop)) return;
-  countopponentchecks();
+  lastcapture = board[inputto] > 0 ? inputto : 0;
+  int engineside = enginetomove();
+  playturn(inputfrom, inputto, oppromo);
+  if (forcemode || engineside) return;
+  if (fiftycount == FIFTYDRAW) {
+    output("\ntellics draw\n");
+    output("\n1/2-1/2\n");
+  }
+  if (threecheckmode && topp >= THREECHECKS) gameover = 1;
   if (!icsmode) {
     finfrom = finto = 0;
     enginetomoveresult();
-  }
-}
-
-// In 3check every check the opponent gives counts; it is counted before the result test so that
-// the third check is announced at once.
-static void countopponentchecks() {
-  if (!threecheckmode) return;
-  for (int sq = 1; sq <= 64; sq++) {
-    if (board[sq] == WKING && isattacked(sq)) topp++;
   }
 }

@@ -130,7 +130,7 @@ int qsearch(int alpha, int beta, int qdepth, int ply, const int *epsquares, int 
   nodes++;
   qnodes++;
   stopcheck();
-  if (stopsearch && searchdepth >= 2) return 0;
+  if (stopsearch) return 0;
   if (alpha != ROOTALPHA && beta != ROOTBETA && innull == 0 && qdepth == 0) {
     int probe = probehash(key, 0, alpha, beta, ply, 0);
     if (probe != PROBEMISS) return probe;

@@ -29,7 +29,7 @@ static int kingsafe(int sq) {
 // Searches the position with the remaining depth at ply (White to move on odd plies). At ply 1
 // it scores every root move into rootscore and returns the root choice (finfrom/finto set);
 // deeper it returns the best score, alpha when nothing improved on it. Checks the clock and
-// input every pollinterval nodes from iteration 2 on and unwinds with 0 once stopped. Tries a
+// input every pollinterval nodes and unwinds with 0 once stopped. Tries a
 // null move under its conditions, extends checks in crazyhouse and 3check, and treats a third
 // check like a captured king. The lists are copied into the node, so the caller's stay intact.
 int search(int alpha, int beta, int depth, int ply, int *epsquares, int aftermove, uint64_t key, int nonull,
@@ -53,7 +53,7 @@ int search(int alpha, int beta, int depth, int ply, int *epsquares, int aftermov
   if (ply == 1) rootkingsq = lastking(WKING);
 
   stopcheck();
-  if (stopsearch && searchdepth >= 2 && ply >= 2) return 0;
+  if (stopsearch && ply >= 2) return 0;
 
   // An endless chain of checks and check evasions would never reach depth 0.
   if (ply >= MAXSEARCHPLY) {

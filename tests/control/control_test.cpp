@@ -96,14 +96,14 @@ TEST_F(ControlTest, StopCheckPollsOnTheIntervalAndWatchesTheClock) {
   searchdepth = 1;
   nodes = 10;
   EXPECT_EQ(stopcheck(), 0);
-  EXPECT_EQ(polls, 0);  // the first iteration is never interrupted
+  EXPECT_EQ(polls, 1);  // the first iteration looks at input and the clock as well
   searchdepth = 2;
   nodes = 11;
   stopcheck();
-  EXPECT_EQ(polls, 0);
+  EXPECT_EQ(polls, 1);
   nodes = 20;
   EXPECT_EQ(stopcheck(), 0);
-  EXPECT_EQ(polls, 1);
+  EXPECT_EQ(polls, 2);
   EXPECT_EQ(stopsearch, 0);
   movetime = 0;
   searchstart = gettickcount() - 5;

@@ -38,20 +38,28 @@ class GameTest : public ::testing::Test {
     resetinput();
   }
 
-  // The starting position held for White, the engine playing White, as after "go".
+  // The starting position held for White, the engine playing White and Black on move, as after
+  // the engine's first move (its move is not on the board).
   void whitegame() {
     gamestart();
-    holdforwhite();
     color = 1;
+    rebuildposition();
     gameply = 2;
-    firstread = 0;
+  }
+
+  // Opponent passes, as the main loop makes them, until the engine is to move or the game ends.
+  void readuntilengine() {
+    for (int passes = 0; passes < 5000; passes++) {
+      opponentpass();
+      if (inputfrom == INPUTGAMEOVER || (!forcemode && enginetomove())) return;
+    }
   }
 };
 
 // Clock and level commands keep their figures; level echoes them and keeps the increment less 30.
 TEST_F(GameTest, LevelAndTimeCommands) {
   feed("level 40 5 0\ntime 30000\notim 30000\n");
-  readinput(gamewheld, gamebheld, gamewpieces, gamebpieces);
+  readinput();
   EXPECT_EQ(levelmoves, 40);
   EXPECT_EQ(levelbase, 29700);
   EXPECT_EQ(levelinc, 0);
@@ -60,12 +68,14 @@ TEST_F(GameTest, LevelAndTimeCommands) {
   EXPECT_EQ(movetime, 7425);
   EXPECT_EQ(pollinterval, 500);
   feed("level 0 2 12\ntime 6000\n");
-  readinput(gamewheld, gamebheld, gamewpieces, gamebpieces);
+  readinput();
   EXPECT_EQ(levelbase, 11700);
   EXPECT_EQ(levelinc, 1170);
   allottime();
   EXPECT_GE(movetime, 60000 / 29 + 11700);
   EXPECT_LE(movetime, 3000 + 11700);
+  // Without a clock given, the base share alone.
+  clockgiven = 0;
   levelmoves = levelbase = levelinc = 0;
   timeleft = 0;
   allottime();
@@ -80,11 +90,40 @@ TEST_F(GameTest, LevelAndTimeCommands) {
   EXPECT_EQ(movetime, 1);
 }
 
+// Once the clock is known a move never takes more than the clock minus the move overhead: not
+// with a large increment and little left (2+12 with 12 s), not with moves per control on a
+// nearly spent clock, and not with a clock of 0.
+TEST_F(GameTest, AllotmentStaysInsideTheClock) {
+  clockgiven = 1;
+  gameply = 21;
+  levelmoves = 0;
+  levelbase = 11700;
+  levelinc = 1170;
+  timeleft = 1200;
+  for (int i = 0; i < 20; i++) {
+    allottime();
+    EXPECT_LE(movetime, 12000 - 50);
+    EXPECT_GE(movetime, 6000);  // most of the increment is still used
+  }
+  levelmoves = 40;
+  levelbase = 5700;
+  levelinc = 0;
+  timeleft = 10;
+  allottime();
+  EXPECT_LE(movetime, 100 - 50);
+  timeleft = 0;
+  levelmoves = 0;
+  allottime();
+  EXPECT_EQ(movetime, 1);
+  EXPECT_EQ(pollinterval, 10);
+}
+
 // A block with the clock and a move hands the move over in one call, turned for an engine playing Black.
 TEST_F(GameTest, MoveAfterClockInOneBlock) {
+  gamestart();
   feed("time 30000\notim 30000\ne2e4\n");
   inputfrom = INPUTNONE;
-  readinput(gamewheld, gamebheld, gamewpieces, gamebpieces);
+  readinput();
   EXPECT_EQ(timeleft, 30000);
   EXPECT_EQ(inputfrom, 52);
   EXPECT_EQ(inputto, 36);
@@ -94,7 +133,7 @@ TEST_F(GameTest, MoveAfterClockInOneBlock) {
 TEST_F(GameTest, EndOfInputIsQuit) {
   feed("");
   inputfrom = INPUTNONE;
-  readinput(gamewheld, gamebheld, gamewpieces, gamebpieces);
+  readinput();
   EXPECT_EQ(inputfrom, INPUTGAMEOVER);
   EXPECT_EQ(inputto, INPUTGAMEOVER);
   EXPECT_EQ(playagain, 0);
@@ -103,13 +142,12 @@ TEST_F(GameTest, EndOfInputIsQuit) {
 // "remove" before two half-moves were played takes nothing back and keeps every counter at its start.
 TEST_F(GameTest, RemoveAtStartKeepsCounters) {
   gamestart();
-  gameply = 1;
   feed("remove\nremove\ne2e4\n");
   inputfrom = INPUTNONE;
-  readinput(gamewheld, gamebheld, gamewpieces, gamebpieces);
+  readinput();
   EXPECT_EQ(gameply, 1);
   EXPECT_EQ(historycount, 0);
-  EXPECT_EQ(ltop, 2);
+  EXPECT_EQ(ltop, 1);
   EXPECT_EQ(inputfrom, 52);
 }
 
@@ -117,21 +155,19 @@ TEST_F(GameTest, RemoveAtStartKeepsCounters) {
 TEST_F(GameTest, RemoveRestoresPosition) {
   gamestart();
   feed("e2e4\n");
-  gameply = 1;
   opponentpass();
   int afterfirst[65];
   memcpy(afterfirst, board, sizeof afterfirst);
-  board[20] = board[12];  // an engine move: e7e6 seen from Black's side
-  board[12] = EMPTY;
-  storehistory(1);
+  playturn(12, 20, 0);  // the engine's e7e6, seen from Black's side
   feed("d2d4\n");
-  gameply = 3;
   opponentpass();
   EXPECT_EQ(historycount, 3);
+  EXPECT_EQ(gameply, 4);
   feed("remove\n");
   inputfrom = INPUTNONE;
-  readinput(gamewheld, gamebheld, gamewpieces, gamebpieces);
-  EXPECT_EQ(gameply, 1);
+  readinput();
+  EXPECT_EQ(inputto, INPUTWAKETO);
+  EXPECT_EQ(gameply, 2);
   EXPECT_EQ(historycount, 1);
   EXPECT_EQ(memcmp(board + 1, afterfirst + 1, sizeof(int) * 64), 0);
 }
@@ -144,6 +180,7 @@ TEST_F(GameTest, PromotionLetter) {
   feed("a2a1\n");
   opponentpass();
   EXPECT_EQ(board[1], BQUEEN);
+  gameply = 2;
   board[10] = BPAWN;
   board[2] = EMPTY;
   feed("b2b1n\n");
@@ -163,8 +200,9 @@ TEST_F(GameTest, CapturedCornerRookLosesCastling) {
   EXPECT_EQ(wcastleking, SQE1);
   // And the engine capturing the opponent's corner rook takes the opponent's right.
   board[55] = WBISHOP;  // g7
-  finfrom = 55;
-  finto = SQH8;
+  rootfrom[1] = finfrom = 55;
+  rootto[1] = finto = SQH8;
+  rootcount = 1;
   makeenginemove(&enginetable[ENGINEREGULAR]);
   EXPECT_EQ(bcastleh, 0);
   EXPECT_EQ(bcastlea, SQA8);
@@ -178,6 +216,7 @@ TEST_F(GameTest, OpponentDoubleStepAndCastling) {
   opponentpass();
   EXPECT_EQ(gameepsquares[45], BPAWN);
   EXPECT_EQ(rootepflag, 1);
+  gameply = 2;
   board[62] = board[63] = EMPTY;
   feed("e8g8\n");
   opponentpass();
@@ -188,13 +227,11 @@ TEST_F(GameTest, OpponentDoubleStepAndCastling) {
   EXPECT_EQ(gameepsquares[45], 0);
 }
 
-// Force moves, then go: an even count makes the engine White and wakes the main loop.
+// Force moves, then go: the engine plays the side on move, White after two moves.
 TEST_F(GameTest, ForceThenGo) {
   gamestart();
-  gameply = 1;
   feed("new\nforce\ne2e4\ne7e5\ngo\n");
-  inputfrom = INPUTNONE;
-  readinput(gamewheld, gamebheld, gamewpieces, gamebpieces);
+  readuntilengine();
   EXPECT_EQ(color, 1);
   EXPECT_EQ(inputfrom, INPUTWAKEFROM);
   EXPECT_EQ(inputto, INPUTWAKETO);
@@ -221,35 +258,39 @@ TEST_F(GameTest, PollResultEndsGameOnce) {
   pollinput();
   EXPECT_EQ(inputfrom, INPUTGAMEOVER);
   EXPECT_EQ(discardmove, 1);
-  EXPECT_EQ(resetholdings, 1);
   EXPECT_EQ(playagain, 1);
   inputfrom = INPUTNONE;
   gameply = 7;
-  readinput(gamewheld, gamebheld, gamewpieces, gamebpieces);
-  EXPECT_EQ(inputfrom, INPUTNONE);
+  readinput();
+  EXPECT_EQ(inputfrom, INPUTWAKEFROM);
   EXPECT_EQ(gameply, 1);
+  inputfrom = INPUTNONE;
+  readinput();
   EXPECT_EQ(timeleft, 300);
 }
 
 // A line longer than a block is scanned in pieces; the move after it still arrives whole.
 TEST_F(GameTest, LongLineThenMove) {
+  gamestart();
   feed("name " + std::string(3000, 'x') + "\ne2e4\n");
   inputfrom = INPUTNONE;
   for (int calls = 0; calls < 10 && inputfrom == INPUTNONE; calls++) {
-    readinput(gamewheld, gamebheld, gamewpieces, gamebpieces);
+    readinput();
   }
   EXPECT_EQ(inputfrom, 52);
   EXPECT_EQ(inputto, 36);
 }
 
-// Long input never writes past the set-up text, the force list or the game record.
+// Long input never writes past the set-up text or the game record: a long set-up line, and a
+// game longer than the record played in force mode.
 TEST_F(GameTest, LongInputStaysInsideArrays) {
+  gamestart();
   std::string text = "setboard 4k3/8/8/8/8/8/8/4K3 w - - 0 1 " + std::string(500, ' ') + "\nforce\n";
-  for (int i = 0; i < FORCELISTSIZE + 100; i++) text += "e2e4\n";
-  text += "quit\n";
+  for (int i = 0; i < GAMERECORDSIZE / 4 + 100; i++) text += "e1e2\ne8e7\ne2e1\ne7e8\n";
   feed(text);
-  readinput(gamewheld, gamebheld, gamewpieces, gamebpieces);
-  EXPECT_EQ(board[SQE1], WKING);
+  readuntilengine();
+  EXPECT_EQ(board[turnsquare(SQE1)], BKING);  // the engine plays Black (the side not on move)
+  EXPECT_EQ(gameply, 1 + 4 * (GAMERECORDSIZE / 4 + 100));
   EXPECT_LE(ltop, GAMERECORDSIZE);
   ltop = GAMERECORDSIZE - 1;
   EXPECT_EQ(recordmove(13, 29), 1);
@@ -263,17 +304,16 @@ TEST_F(GameTest, LongInputStaysInsideArrays) {
 // An illegal drop is refused with the hands; a drop from the hand is handed over.
 TEST_F(GameTest, OpponentDrops) {
   gamestart();
-  gameply = 1;
-  crazymode = 1;
-  firstread = 0;
+  setvariantflags(VFCRAZY, VFALL);
+  rebuildposition();
   feed("Q@e4\n");
   inputfrom = INPUTNONE;
-  readinput(gamewheld, gamebheld, gamewpieces, gamebpieces);
+  readinput();
   EXPECT_EQ(inputfrom, INPUTNONE);
   EXPECT_EQ(ltop, 1);
   gamebheld[3] = BKNIGHT;
   feed("N@e4\n");
-  readinput(gamewheld, gamebheld, gamewpieces, gamebpieces);
+  readinput();
   EXPECT_EQ(inputfrom, -BKNIGHT);
   EXPECT_EQ(inputto, 65 - 29);
 }
@@ -322,15 +362,13 @@ TEST_F(GameTest, ThirdCheckAnnounced) {
 // so that ending the game does not undo them.
 TEST_F(GameTest, ResultLeavesNextGameCommands) {
   gamestart();
-  gameply = 1;
   feed("result 1-0\nnew\nvariant 3check\ne2e4\n");
   opponentpass();
   EXPECT_EQ(inputfrom, INPUTGAMEOVER);
   EXPECT_EQ(threecheckmode, 0);
   gameend();
   gamestart();
-  gameply = 1;
-  opponentpass();
+  for (int i = 0; i < 3; i++) opponentpass();
   EXPECT_EQ(threecheckmode, 1);
   EXPECT_EQ(board[36], BPAWN);  // e4 seen from Black's side
 }

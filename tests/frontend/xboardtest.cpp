@@ -12,8 +12,8 @@
 #include <vector>
 
 static const char FEATURELINE[] =
-    "\nfeature setboard=1 ics=1 done=1 variants=atomic,twokings,wildcastle,nocastle,3check,normal,crazyhouse,"
-    "giveaway,suicide,losers\n";
+    "\nfeature ping=1 setboard=1 colors=0 ics=1 sigint=0 sigterm=0 myname=\"Korvel\" variants=\"atomic,twokings,"
+    "wildcastle,nocastle,3check,normal,crazyhouse,giveaway,suicide,losers\" done=1\n";
 static const char QUICK[] = "level 9999 1 0\n";  // a few milliseconds a move
 static const char LONGSEARCH[] = "level 0 60 0\ntime 360000\notim 360000\n";  // minutes for one move
 constexpr int REPLYMS = 20000;     // longest wait for a reply that should come soon
@@ -131,18 +131,18 @@ TEST_F(XboardTest, ForceMovesGo) {
   legalreply("", &moves);
 }
 
-// white makes the engine White on the starting position; black after a set-up and a force move
-// makes it Black.
+// xboard's colour phrases: "black", "white", "go" makes the engine White on the starting position;
+// after a set-up and a force move, "black" and "go" make it play Black.
 TEST_F(XboardTest, WhiteAndBlack) {
   needreferee("chess");
   std::vector<std::string> moves;
-  sendtext(&engine, std::string("new\n") + QUICK + "white\n");
+  sendtext(&engine, std::string("new\n") + QUICK + "black\nwhite\ngo\n");
   legalreply("", &moves);
   sendtext(&engine, "result 1/2-1/2\n");
   ASSERT_TRUE(waitfortext(&engine, "out of while", 0, REPLYMS, nullptr));
   const std::string fen = "rnbqkbnr/pppppppp/8/8/8/8/PPPPPPPP/RNBQKBNR w KQkq - 0 1";
   moves = {"c2c4"};
-  sendtext(&engine, std::string("new\n") + QUICK + "force\nsetboard " + fen + "\nc2c4\nblack\n");
+  sendtext(&engine, std::string("new\n") + QUICK + "force\nsetboard " + fen + "\nc2c4\nblack\ngo\n");
   legalreply(fen, &moves);
   moves.push_back(legalmoves(&referee, fen, moves)[0]);
   sendtext(&engine, moves.back() + "\n");
@@ -193,7 +193,8 @@ TEST_F(XboardTest, QuitDuringSearch) {
   EXPECT_EQ(engine.text.find("move "), std::string::npos);
 }
 
-// The end of input ends the process, both while waiting for a command and during a search.
+// The end of input ends the process, both while waiting for a command and during a search; a
+// search still writes its move first, so that a piped script gets its answer.
 TEST_F(XboardTest, EndOfInputEndsProcess) {
   sendtext(&engine, "new\n");
   closeinput(&engine);
@@ -204,7 +205,7 @@ TEST_F(XboardTest, EndOfInputEndsProcess) {
   usleep(500000);
   closeinput(&searching);
   EXPECT_TRUE(waitforexit(&searching, REPLYMS));
-  EXPECT_EQ(searching.text.find("move "), std::string::npos);
+  EXPECT_NE(searching.text.find("\nmove "), std::string::npos);
   stopchild(&searching);
 }
 
