@@ -330,3 +330,84 @@ TEST_F(XboardTest, ThousandHalfMoves) {
   }
   EXPECT_EQ(moves.size(), 1000u);
 }
+
+// A set-up position with Black to move: "go" makes the engine play Black, and the en-passant
+// field counts; after a set-up with White to move a move sent is White's and the engine answers.
+TEST_F(XboardTest, SetupEitherSideToMove) {
+  needreferee("chess");
+  const std::string fen = "rnbqkbnr/ppp1pppp/8/8/3pP3/8/PPPP1PPP/RNBQKBNR b KQkq e3 0 1";
+  std::vector<std::string> moves;
+  sendtext(&engine, std::string("new\nforce\n") + QUICK + "setboard " + fen + "\ngo\n");
+  legalreply(fen, &moves);
+  const std::string white = "4k3/8/8/8/8/8/4P3/4K3 w - - 0 1";
+  moves = {"e2e4"};
+  sendtext(&engine, "force\nsetboard " + white + "\ne2e4\ngo\n");
+  legalreply(white, &moves);
+}
+
+// Moves that cannot be played are refused and change nothing; impossible set-ups are refused
+// and the previous position stays.
+TEST_F(XboardTest, IllegalMovesAndPositionsAreRefused) {
+  needreferee("chess");
+  sendtext(&engine, std::string("new\n") + QUICK + "e2e5\n");
+  EXPECT_TRUE(waitfortext(&engine, "Illegal move: e2e5\n", 0, REPLYMS, nullptr)) << engine.text;
+  sendtext(&engine, "setboard 8/8/8/8/8/8/8/8 w - - 0 1\nsetboard 4k3/8/8/8/8/8/8/8 w - - 0 1\n");
+  sendtext(&engine, "setboard P3k3/8/8/8/8/8/8/4K3 w - - 0 1\n");
+  EXPECT_TRUE(waitfortext(&engine, "tellusererror Illegal position\n", 0, REPLYMS, nullptr));
+  std::vector<std::string> moves = {"e2e4"};
+  sendtext(&engine, "e2e4\n");
+  legalreply("", &moves);
+  EXPECT_EQ(count("tellusererror Illegal position"), 3);
+  EXPECT_EQ(count("Illegal move"), 1);
+}
+
+// A stalemated or mated engine writes the result and no move.
+TEST_F(XboardTest, NoMoveWhenTheGameIsOver) {
+  sendtext(&engine, "new\nforce\nsetboard 7k/8/8/8/8/1q6/8/K7 w - - 0 1\ngo\n");
+  EXPECT_TRUE(waitfortext(&engine, "\n1/2-1/2 (Stalemate)\n", 0, REPLYMS, nullptr)) << engine.text;
+  sendtext(&engine, "new\nforce\nsetboard 8/8/8/8/8/2k5/1q6/K7 w - - 0 1\ngo\nping 3\n");
+  EXPECT_TRUE(waitfortext(&engine, "pong 3", 0, REPLYMS, nullptr)) << engine.text;
+  EXPECT_NE(engine.text.find("\n0-1\n"), std::string::npos) << engine.text;
+  EXPECT_EQ(engine.text.find("\nmove "), std::string::npos) << engine.text;
+}
+
+// Force mode replays exactly: an underpromotion stays a bishop; the GUI's switch of sides
+// mid-game (force, go) plays the side on move; take-backs of one and two half-moves.
+TEST_F(XboardTest, ForceReplaySwitchAndTakeBacks) {
+  needreferee("chess");
+  std::vector<std::string> moves = {"a2a4", "b7b5", "a4b5", "a7a6", "b5a6", "c8b7", "a6b7", "b8c6", "b7a8b", "d8c8"};
+  std::string text = std::string("new\n") + QUICK + "force\n";
+  for (const std::string &m : moves) text += m + "\n";
+  sendtext(&engine, text + "go\n");
+  legalreply("", &moves);
+  moves.push_back(legalmoves(&referee, "", moves)[0]);
+  sendtext(&engine, moves.back() + "\nforce\nundo\n");
+  moves.pop_back();
+  moves.push_back(legalmoves(&referee, "", moves).back());
+  sendtext(&engine, moves.back() + "\ngo\n");
+  legalreply("", &moves);
+  sendtext(&engine, "remove\n");
+  moves.resize(moves.size() - 2);
+  moves.push_back(legalmoves(&referee, "", moves)[1]);
+  sendtext(&engine, moves.back() + "\n");
+  legalreply("", &moves);
+}
+
+// Nothing in one write is lost: "new", "white"... and post all act; an ics line is a name.
+TEST_F(XboardTest, WholeBlocksAndIcsNames) {
+  sendtext(&engine, "new\nwhite\npost\nics gorgonzola.example\n" + std::string(QUICK) + "force\ngo\n");
+  size_t at = 0;
+  ASSERT_TRUE(waitfortext(&engine, "\nmove ", 0, REPLYMS, &at)) << engine.text;
+  EXPECT_NE(engine.text.find("\n1 "), std::string::npos) << "post was lost\n" << engine.text;
+}
+
+// Crazyhouse: 32 queens to drop and 0.5 s on the clock still give a move in time, and quit ends
+// the engine at once.
+TEST_F(XboardTest, NoHangWithFullHands) {
+  sendtext(&engine, "new\nvariant crazyhouse\nforce\nsetboard 4k3/8/8/8/8/8/8/4K3[QQQQQQQQQQQQQQQQqqqqqqqqqqqqqqqq] w - - 0 1\n"
+                    "level 0 0:10 0\ntime 50\notim 50\ngo\n");
+  std::string move = nextmove(&engine, &cursor, 3000);
+  EXPECT_NE(move, "") << engine.text;
+  sendtext(&engine, "quit\n");
+  EXPECT_TRUE(waitforexit(&engine, 2000));
+}
