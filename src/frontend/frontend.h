@@ -57,7 +57,7 @@ void holdforblack();                    // the starting position held for Black 
 int playgamemove(int from, int to, int promotion);   // a move of the game with all its side effects; 1 when it promoted
 
 // --- main loop (mainloop.cpp) ---
-void startup();
+void startup(int argc, const char *const *argv);  // argv[1..argc-1]: the command-line options
 void playgames();
 void shutdown();
 void gamestart();

@@ -13,18 +13,20 @@
 static const int endgamevalue[13] = {0, 1, 3, 3, 5, 9, 0, 1, 3, 3, 5, 9, 0};
 
 static void countopponentchecks();
+static void readconfiguration();
 
-// Prepares everything once: the file names, the table size, the ray tables, the keys from the
-// time of day and the transposition table. Standard output is unbuffered from the first byte and
-// the interrupt signal is ignored, since the interface may send it to the whole process group.
-// (The command-line options, configuration files and books are read here once they exist.)
-void startup() {
+// Prepares everything once: the file names, the command-line options, the configuration files,
+// the table size, the ray tables, the keys from the time of day and the transposition table.
+// Standard output is unbuffered from the first byte and the interrupt signal is ignored, since the
+// interface may send it to the whole process group. (The books are read here once they exist.)
+void startup(int argc, const char *const *argv) {
   setvbuf(stdout, nullptr, _IONBF, 0);
   allocatenames();
   inputpoll = pollinput;
   output("\natomicBookBlack is %s  atomicBookWhite is %s", atomicbookblack, atomicbookwhite);
   topc = topp = 0;
-  if (norc) output("\nno korvel.rc found or argument to not use korvel.rc file in place\n");
+  readoptions(argc, argv);
+  readconfiguration();
   output("\ntype quit  to quit then hit enter, this will also free up memory");
   startmaterial = computestartmaterial();
   initrays();
@@ -33,6 +35,20 @@ void startup() {
   signal(SIGINT, SIG_IGN);
   inputfrom = inputto = 1;
   playagain = 1;
+}
+
+// Reads the configuration files, unless the command line said norc: the variant weight files,
+// then the atomic engine's relative and absolute files, then the regular engine's file.
+static void readconfiguration() {
+  if (norc) {
+    output("\nno korvel.rc found or argument to not use korvel.rc file in place\n");
+    return;
+  }
+  readlosersrc2();
+  readsuiciderc2();
+  readcrazyrc2();
+  readrc();
+  readregularrc();
 }
 
 // Frees what start-up allocated, after "quit".
