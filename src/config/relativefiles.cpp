@@ -19,13 +19,16 @@ static const keyset regularkeys = {regularvalue, PIECEKEYS, nullptr, 0};
 static const char atomichelp[] =
     "\nx increases or decreases agressiveness of pawn advances. It can only be changed in the korvel.rc file, not rc2."
     "\ny or passedbonus = passed bonus, points for getting a passed pawn."
-    "\nz or castlebonus = castle bonus. points for castling.  If korvel knows it should castle it will develop better is the theory by moving pieces out of the catle path."
+    "\nz or castlebonus = castle bonus. points for castling.  "
+    "If korvel knows it should castle it will develop better is the theory by moving pieces out of the catle path."
     "\nh or checklevel = at what depth check extensions are turned on. Set it high they never come on. "
-    "You can start check extensions at depth 1 at the minimum. I.e. search one extra depth for root moves that put the king in check. "
+    "You can start check extensions at depth 1 at the minimum. "
+    "I.e. search one extra depth for root moves that put the king in check. "
     "If you increase h it will not extend for check tell it reaches that level which gives more general depth."
     "\ni or rookingbonus = connected rook king bonus."
     "\nj kingkingbonus = connected king king bonus ( for losing side )"
-    "\nk or randombonus = randombonus ( korvel has this but random is not on without the rand program artgument.  +9 more random, -9 less, or set a value in the korvel.rc2 file."
+    "\nk or randombonus = randombonus ( korvel has this but random is not on without the rand program artgument.  "
+    "+9 more random, -9 less, or set a value in the korvel.rc2 file."
     "\nl or bishopkingbonus = connected bishop king bonus. Points for getting bishop adjacent to the king."
     "\nm or queencheckbonus = value of queen putting king in check."
     "\na or kingpawnpenalty = penalty for losing the pawn in kings file its own or the opponents"
@@ -114,7 +117,8 @@ void readrc() {
 // Reads the regular engine's relative file and lists its material values, whether or not the
 // file was there.
 void readregularrc() {
-  output("\n\n\n\n\n korvel regular values, be sure to type quit, to close the program as that frees the hash tables memory. \n\n\n");
+  output("\n\n\n\n\n korvel regular values, be sure to type quit, "
+         "to close the program as that frees the hash tables memory. \n\n\n");
   int pawnadvance = readrelativefile(regularrcname, &regularkeys, pawntable, bpawntable);
   output("korvel regular material values: p %d n %d b %d r %d q %d\n", regularvalue[WPAWN], regularvalue[WKNIGHT],
          regularvalue[WBISHOP], regularvalue[WROOK], regularvalue[WQUEEN]);
