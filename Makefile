@@ -22,6 +22,7 @@ asan: setup
 run: build
 	@mkdir -p $(BUILD)/run
 	@cp -r books/. $(BUILD)/run/ 2>/dev/null || true
+	@cp examples/* $(BUILD)/run/
 	@cd $(BUILD)/run && ../korvel
 
 unit: build
