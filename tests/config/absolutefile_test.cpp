@@ -25,11 +25,9 @@ TEST_F(AbsoluteFileTest, WithoutFilesTheListingShowsTheDefaults) {
 }
 
 TEST_F(AbsoluteFileTest, CheckLevelByLetterAndByName) {
-  writefile("korvel.rc2", "checklevel\n5\n");
-  EXPECT_EQ(written(readrc2), "\n opened korvel.rc2");
+  EXPECT_EQ(readfile("korvel.rc2", "checklevel\n5\n", readrc2), "\n opened korvel.rc2");
   EXPECT_EQ(checklevel, 5);
-  writefile("korvel.rc2", "h\n7\n");
-  written(readrc2);
+  readfile("korvel.rc2", "h\n7\n", readrc2);
   EXPECT_EQ(checklevel, 7);
 }
 
@@ -56,8 +54,7 @@ TEST_F(AbsoluteFileTest, EveryKeyByItsLongName) {
 }
 
 TEST_F(AbsoluteFileTest, KeysAreWholeLinesAndCaseSensitive) {
-  writefile("korvel.rc2", "kingpawnpenalty\n40\nPawn\n1\npawn \n2\n p\n3\nx\n4\nq\n-7\nr\n  +42abc\nb\nabc\n");
-  written(readrc2);
+  readfile("korvel.rc2", "kingpawnpenalty\n40\nPawn\n1\npawn \n2\n p\n3\nx\n4\nq\n-7\nr\n  +42abc\nb\nabc\n", readrc2);
   EXPECT_EQ(kingpawnpenalty, 15);  // the long name is spelled kingpawnpentalty
   EXPECT_EQ(piecevalue[1], 135);
   EXPECT_EQ(wpawnadvance[53], 44);  // x is no key of this file
@@ -68,30 +65,26 @@ TEST_F(AbsoluteFileTest, KeysAreWholeLinesAndCaseSensitive) {
 
 TEST_F(AbsoluteFileTest, AnEmptyLineShiftsThePairing) {
   // The empty line is a key line, knight its value, 300 a key line that never gets a value.
-  writefile("korvel.rc2", "pawn\n200\n\nknight\n300\n");
-  written(readrc2);
+  readfile("korvel.rc2", "pawn\n200\n\nknight\n300\n", readrc2);
   EXPECT_EQ(piecevalue[1], 200);
   EXPECT_EQ(piecevalue[2], 250);
   // Text after the last newline is no line.
-  writefile("korvel.rc2", "knight\n300");
-  written(readrc2);
+  readfile("korvel.rc2", "knight\n300", readrc2);
   EXPECT_EQ(piecevalue[2], 250);
 }
 
 TEST_F(AbsoluteFileTest, ReadingStopsAtTheEndMark) {
-  writefile("korvel.rc2", "pawn\n200\n$\nknight\n300\n");
-  written(readrc2);
+  readfile("korvel.rc2", "pawn\n200\n$\nknight\n300\n", readrc2);
   EXPECT_EQ(piecevalue[1], 200);
   EXPECT_EQ(piecevalue[2], 250);
-  writefile("korvel.rc2", "rook\r\n600$0\r\nqueen\r\n900\r\n");  // the mark cuts the value line short
-  written(readrc2);
+  // The mark cuts the value line short.
+  readfile("korvel.rc2", "rook\r\n600$0\r\nqueen\r\n900\r\n", readrc2);
   EXPECT_EQ(piecevalue[4], 550);
   EXPECT_EQ(piecevalue[5], 1000);
 }
 
 TEST_F(AbsoluteFileTest, CarriageReturnsAreDropped) {
-  writefile("korvel.rc2", "q\r\n900\r\nro\rok\r\n6\r00\r\n");
-  written(readrc2);
+  readfile("korvel.rc2", "q\r\n900\r\nro\rok\r\n6\r00\r\n", readrc2);
   EXPECT_EQ(piecevalue[5], 900);
   EXPECT_EQ(piecevalue[4], 600);
 }
@@ -107,8 +100,7 @@ TEST_F(AbsoluteFileTest, LongAndStrangeLinesStayInTheirBuffers) {
   text += std::string("queen\0x", 7) + "\n3\n";
   text += "knight\n-" + std::string(5000, '9') + "\n";
   text += "bishop\n400\n";
-  writefile("korvel.rc2", text);
-  written(readrc2);
+  readfile("korvel.rc2", text, readrc2);
   EXPECT_EQ(piecevalue[1], 135);
   EXPECT_EQ(piecevalue[4], INT_MAX);
   EXPECT_EQ(piecevalue[5], 1000);
@@ -134,8 +126,7 @@ TEST_F(AbsoluteFileTest, AFolderOrAPipeCountsAsMissing) {
 
 TEST_F(AbsoluteFileTest, TheAbsoluteFileComesAfterTheRelativeOne) {
   writefile("korvel.rc", "p + 3\nz + 5\n");
-  writefile("korvel.rc2", "pawn\n200\n");
-  std::string text = written(readrc);
+  std::string text = readfile("korvel.rc2", "pawn\n200\n", readrc);
   EXPECT_EQ(piecevalue[1], 200);
   EXPECT_EQ(castlebonus, 60);
   EXPECT_EQ(text.rfind("\n opened korvel.rc2\nIn the korvel.rc2 file", 0), 0u) << text;

@@ -14,6 +14,14 @@
 #include <string>
 #include <unistd.h>
 
+// Runs a reader and answers what it wrote.
+template <typename Reader>
+std::string written(Reader reader) {
+  testing::internal::CaptureStdout();
+  reader();
+  return testing::internal::GetCapturedStdout();
+}
+
 struct ConfigTest : ::testing::Test {
   std::string folder;                   // the folder the test works in
   std::string before;                   // the current folder before the test
@@ -45,14 +53,12 @@ struct ConfigTest : ::testing::Test {
     fwrite(text.data(), 1, text.size(), file);
     fclose(file);
   }
-};
 
-// Runs a reader and answers what it wrote.
-template <typename Reader>
-std::string written(Reader reader) {
-  testing::internal::CaptureStdout();
-  reader();
-  return testing::internal::GetCapturedStdout();
-}
+  // Writes text as the file name, runs the reader and answers what it wrote.
+  static std::string readfile(const std::string &name, const std::string &text, void (*reader)()) {
+    writefile(name, text);
+    return written(reader);
+  }
+};
 
 #endif

@@ -13,8 +13,7 @@ constexpr int SQE2 = 13;
 constexpr int SQE7 = 53;
 
 TEST_F(RelativeFilesTest, StepsChangeBothColoursByTenths) {
-  writefile("korvel.rc", "p + 3\nn - 3\nr + 1\nr + 1\nq + 0\n");
-  written(readrc);
+  readfile("korvel.rc", "p + 3\nn - 3\nr + 1\nr + 1\nq + 0\n", readrc);
   EXPECT_EQ(piecevalue[1], 175);
   EXPECT_EQ(piecevalue[7], 175);
   EXPECT_EQ(piecevalue[2], 175);  // 250 less three tenths
@@ -27,23 +26,19 @@ TEST_F(RelativeFilesTest, StepsChangeBothColoursByTenths) {
 }
 
 TEST_F(RelativeFilesTest, PawnStepsDownAndTwiceUp) {
-  writefile("korvel.rc", "p - 3\n");
-  written(readrc);
+  readfile("korvel.rc", "p - 3\n", readrc);
   EXPECT_EQ(piecevalue[1], 95);
   resetconfig();
-  writefile("korvel.rc", "p + 1\n");
-  written(readrc);
+  readfile("korvel.rc", "p + 1\n", readrc);
   EXPECT_EQ(piecevalue[1], 148);
   resetconfig();
-  writefile("korvel.rc", "p + 1\np + 1\n");
-  written(readrc);
+  readfile("korvel.rc", "p + 1\np + 1\n", readrc);
   EXPECT_EQ(piecevalue[1], 162);
   EXPECT_EQ(piecevalue[7], 162);
 }
 
 TEST_F(RelativeFilesTest, EveryBonusHasItsLetterButCheckLevelHasNone) {
-  writefile("korvel.rc", "y + 1\nz + 5\ni - 1\nj + 2\nk + 5\nl - 2\nm + 4\na + 2\no - 5\nh + 9\nK + 5\nt + 5\n");
-  written(readrc);
+  readfile("korvel.rc", "y + 1\nz + 5\ni - 1\nj + 2\nk + 5\nl - 2\nm + 4\na + 2\no - 5\nh + 9\nK + 5\nt + 5\n", readrc);
   EXPECT_EQ(passedbonus, 110);
   EXPECT_EQ(castlebonus, 60);
   EXPECT_EQ(rookkingbonus, 135);
@@ -58,8 +53,7 @@ TEST_F(RelativeFilesTest, EveryBonusHasItsLetterButCheckLevelHasNone) {
 
 TEST_F(RelativeFilesTest, TheLineIsLetterAnySignAnyDigit) {
   // Any character may stand beside the sign; only '-' makes a step negative; only 1..9 is a step.
-  writefile("korvel.rc", "p*-_2\nn?x?1\nb + x\nr + -\nq\t+\t1\n");
-  written(readrc);
+  readfile("korvel.rc", "p*-_2\nn?x?1\nb + x\nr + -\nq\t+\t1\n", readrc);
   EXPECT_EQ(piecevalue[1], 108);
   EXPECT_EQ(piecevalue[2], 275);
   EXPECT_EQ(piecevalue[3], 250);
@@ -71,8 +65,7 @@ TEST_F(RelativeFilesTest, OnlyLinesOfExactlyFiveCharactersCount) {
   // Too short, too long, a very long line, an unfinished last line: none is a setting line, and
   // the lines after them are still read. Carriage returns before a newline are no part of a line.
   std::string longline(100000, 'p');
-  writefile("korvel.rc", "p + \np + 33\np + 3 \n" + longline + "\nn + 1\r\n\nb + 1\n\r\nr + 1");
-  written(readrc);
+  readfile("korvel.rc", "p + \np + 33\np + 3 \n" + longline + "\nn + 1\r\n\nb + 1\n\r\nr + 1", readrc);
   EXPECT_EQ(piecevalue[1], 135);
   EXPECT_EQ(piecevalue[2], 275);
   EXPECT_EQ(piecevalue[3], 275);
@@ -80,19 +73,17 @@ TEST_F(RelativeFilesTest, OnlyLinesOfExactlyFiveCharactersCount) {
 }
 
 TEST_F(RelativeFilesTest, ReadingStopsAtTheEndMark) {
-  writefile("korvel.rc", "p + 1\n$\np + 1\n");
-  written(readrc);
+  readfile("korvel.rc", "p + 1\n$\np + 1\n", readrc);
   EXPECT_EQ(piecevalue[1], 148);
   resetconfig();
-  writefile("korvel.rc", "p + 1\nn + 1$\np + 1\n");  // the line the mark cuts short is not read
-  written(readrc);
+  // The line the mark cuts short is not read.
+  readfile("korvel.rc", "p + 1\nn + 1$\np + 1\n", readrc);
   EXPECT_EQ(piecevalue[1], 148);
   EXPECT_EQ(piecevalue[2], 250);
 }
 
 TEST_F(RelativeFilesTest, PawnAdvanceStepsWhiteUpAndBlackTheOtherWay) {
-  writefile("korvel.rc", "x + 1\n");
-  std::string text = written(readrc);
+  std::string text = readfile("korvel.rc", "x + 1\n", readrc);
   EXPECT_EQ(wpawnadvance[SQE7], 48);   // 44
   EXPECT_EQ(bpawnadvance[SQE2], -40);  // -44
   EXPECT_EQ(wpawnadvance[28], 13);     // d4: 12
@@ -105,15 +96,13 @@ TEST_F(RelativeFilesTest, PawnAdvanceStepsWhiteUpAndBlackTheOtherWay) {
   EXPECT_EQ(wpawnadvance[SQE7], 44);
   EXPECT_NE(text.find("pawn advance modified"), std::string::npos);
   resetconfig();
-  writefile("korvel.rc", "p + 1\n");
-  EXPECT_EQ(written(readrc).find("pawn advance modified"), std::string::npos);
+  EXPECT_EQ(readfile("korvel.rc", "p + 1\n", readrc).find("pawn advance modified"), std::string::npos);
 }
 
 TEST_F(RelativeFilesTest, ManyStepsNeverOverflow) {
   std::string lines;
   for (int i = 0; i < 200; i++) lines += "p + 9\nn - 9\n";
-  writefile("korvel.rc", lines);
-  written(readrc);
+  readfile("korvel.rc", lines, readrc);
   EXPECT_EQ(piecevalue[1], INT_MAX);
   EXPECT_EQ(piecevalue[2], 1);  // a tenth of 1 truncates to nothing
 }
@@ -127,8 +116,7 @@ TEST_F(RelativeFilesTest, TheRelativeFileMayBeRenamed) {
 }
 
 TEST_F(RelativeFilesTest, TheRegularFileStepsMaterialAndPawnTables) {
-  writefile("korvel2.rc", "q - 1\np + 3\ny + 5\nk + 5\nx + 5\n");
-  std::string text = written(readregularrc);
+  std::string text = readfile("korvel2.rc", "q - 1\np + 3\ny + 5\nk + 5\nx + 5\n", readregularrc);
   EXPECT_EQ(regularvalue[5], 837);
   EXPECT_EQ(regularvalue[11], -837);
   EXPECT_EQ(regularvalue[1], 130);

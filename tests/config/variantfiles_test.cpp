@@ -22,26 +22,22 @@ TEST_F(VariantFilesTest, WithoutFilesTheListingsShowTheDefaults) {
 }
 
 TEST_F(VariantFilesTest, SuicideKingByLetterAndByName) {
-  writefile("korvelSuicide.rc2", "k\n50\n");
-  std::string text = written(readsuiciderc2);
+  std::string text = readfile("korvelSuicide.rc2", "k\n50\n", readsuiciderc2);
   EXPECT_EQ(antivalue[6], 50);
   EXPECT_EQ(antivalue[12], 50);
   EXPECT_EQ(text.rfind("\n opened korvelSuicide.rc2\nSuicide or giveaway values", 0), 0u) << text;
   EXPECT_NE(text.find("\nking or k 50\n"), std::string::npos);
-  writefile("korvelSuicide.rc2", "king\n60\npawn\n-1\nr\n7\n");
-  written(readsuiciderc2);
+  readfile("korvelSuicide.rc2", "king\n60\npawn\n-1\nr\n7\n", readsuiciderc2);
   EXPECT_EQ(antivalue[6], 60);
   EXPECT_EQ(antivalue[7], -1);
   EXPECT_EQ(antivalue[10], 7);
 }
 
 TEST_F(VariantFilesTest, LosersNoPawnsHasOnlyItsLongName) {
-  writefile("korvelLosers.rc2", "nopawns\n900\n");
-  std::string text = written(readlosersrc2);
+  std::string text = readfile("korvelLosers.rc2", "nopawns\n900\n", readlosersrc2);
   EXPECT_EQ(nopawns, 900);
   EXPECT_NE(text.find("\nnopawns 900\n"), std::string::npos);
-  writefile("korvelLosers.rc2", "n\n900\nk\n5\nking\n5\n");
-  written(readlosersrc2);
+  readfile("korvelLosers.rc2", "n\n900\nk\n5\nking\n5\n", readlosersrc2);
   EXPECT_EQ(loservalue[2], 900);
   EXPECT_EQ(loservalue[8], 900);
   EXPECT_EQ(loservalue[6], -100);  // no king key in losers
@@ -49,22 +45,20 @@ TEST_F(VariantFilesTest, LosersNoPawnsHasOnlyItsLongName) {
 }
 
 TEST_F(VariantFilesTest, CrazyCheckLevelIsCrazyhousesOwn) {
-  writefile("korvelcrazy.rc2", "h\n4\nqueen\n1000\nking\n1\n");
-  std::string text = written(readcrazyrc2);
+  std::string text = readfile("korvelcrazy.rc2", "h\n4\nqueen\n1000\nking\n1\n", readcrazyrc2);
   EXPECT_EQ(crazycheckply, 4);
   EXPECT_EQ(checklevel, 2);
   EXPECT_EQ(crazyvalue[5], 1000);
   EXPECT_EQ(crazyvalue[11], 1000);
   EXPECT_EQ(crazyvalue[6], 400);
   EXPECT_NE(text.find("\nqueen or q 1000\nchecklevel or h 4\n"), std::string::npos) << text;
-  writefile("korvelcrazy.rc2", "checklevel\n6\n");
-  written(readcrazyrc2);
+  readfile("korvelcrazy.rc2", "checklevel\n6\n", readcrazyrc2);
   EXPECT_EQ(crazycheckply, 6);
 }
 
 TEST_F(VariantFilesTest, TheVariantFilesKeepThePairingAndTheEndMark) {
-  writefile("korvelLosers.rc2", "\np\n-300\nq\n200\n$\nr\n1\n");  // the empty line pairs with p
-  written(readlosersrc2);
+  // The empty line pairs with p.
+  readfile("korvelLosers.rc2", "\np\n-300\nq\n200\n$\nr\n1\n", readlosersrc2);
   EXPECT_EQ(loservalue[1], -200);
   EXPECT_EQ(loservalue[5], 100);  // -300 was a key line, q its value
   EXPECT_EQ(loservalue[4], 500);
