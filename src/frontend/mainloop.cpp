@@ -2,6 +2,7 @@
 #include "frontend/frontend.h"
 
 #include "antichess/antichess.h"
+#include "book/book.h"
 
 #include <csignal>
 #include <cstdio>
@@ -15,9 +16,9 @@ static const int endgamevalue[13] = {0, 1, 3, 3, 5, 9, 0, 1, 3, 3, 5, 9, 0};
 static void countopponentchecks();
 
 // Prepares everything once: the file names, the table size, the ray tables, the keys from the
-// time of day and the transposition table. Standard output is unbuffered from the first byte and
+// time of day, the transposition table and the opening books. Standard output is unbuffered from the first byte and
 // the interrupt signal is ignored, since the interface may send it to the whole process group.
-// (The command-line options, configuration files and books are read here once they exist.)
+// (The command-line options and configuration files are read here once they exist.)
 void startup() {
   setvbuf(stdout, nullptr, _IONBF, 0);
   allocatenames();
@@ -30,6 +31,7 @@ void startup() {
   initrays();
   initkeys((unsigned)time(nullptr));
   if (!allocatetable(hashfactor)) output("error, out of memory");
+  loadbooks();
   signal(SIGINT, SIG_IGN);
   inputfrom = inputto = 1;
   playagain = 1;
@@ -39,6 +41,7 @@ void startup() {
 void shutdown() {
   freetable();
   freenames();
+  freebook();
 }
 
 // Plays one game after the other until "quit". A game is a loop of passes, one per half-move:
@@ -91,6 +94,7 @@ void gamestart() {
 void gameend() {
   clearhashkeys();
   ltop = 1;
+  openbkdone = 0;
   historycount = 0;
   endgameflag = lateendgameflag = 0;
   output("out of while");
