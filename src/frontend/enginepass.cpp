@@ -3,6 +3,7 @@
 #include "frontend/frontend.h"
 
 #include "antichess/antichess.h"
+#include "book/book.h"
 
 #include <cstdlib>
 #include <cstring>
@@ -78,7 +79,7 @@ static int countrepetitions() {
   return count;
 }
 
-// The engine's half of a pass: allots the time, searches with the variant's engine to the
+// The engine's half of a pass: allots the time, takes a book move or searches with the variant's engine to the
 // variant's depth cap, plays the move and writes it, claims a draw by repetition, counts the checks
 // of 3check and announces a result.
 void enginepass(int *passscore) {
@@ -90,8 +91,11 @@ void enginepass(int *passscore) {
   allottime();
   engine->generate(rootfrom, rootto, &rootcount, 1, gameepsquares);
   findkings();
-  depthcap = *variant->depthcap;
-  deepen(engine, passscore);
+  // A set-up position has no game record to follow: no book then.
+  if (setboardflag || !bookstep(rootfrom, rootto, rootcount)) {
+    depthcap = *variant->depthcap;
+    deepen(engine, passscore);
+  }
   makeenginemove(engine);
   if (!discardmove) engine->printmove();
   promopiece = 0;

@@ -2,6 +2,7 @@
 #include "frontend/frontend.h"
 
 #include "antichess/antichess.h"
+#include "book/book.h"
 
 #include <csignal>
 #include <cstdio>
@@ -16,9 +17,9 @@ static void countopponentchecks();
 static void readconfiguration();
 
 // Prepares everything once: the file names, the command-line options, the configuration files,
-// the table size, the ray tables, the keys from the time of day and the transposition table.
-// Standard output is unbuffered from the first byte and the interrupt signal is ignored, since the
-// interface may send it to the whole process group. (The books are read here once they exist.)
+// the table size, the ray tables, the keys from the time of day, the transposition table and the
+// opening books. Standard output is unbuffered from the first byte and the interrupt signal is
+// ignored, since the interface may send it to the whole process group.
 void startup(int argc, const char *const *argv) {
   setvbuf(stdout, nullptr, _IONBF, 0);
   allocatenames();
@@ -32,6 +33,7 @@ void startup(int argc, const char *const *argv) {
   initrays();
   initkeys((unsigned)time(nullptr));
   if (!allocatetable(hashfactor)) output("error, out of memory");
+  loadbooks();
   signal(SIGINT, SIG_IGN);
   inputfrom = inputto = 1;
   playagain = 1;
@@ -55,6 +57,7 @@ static void readconfiguration() {
 void shutdown() {
   freetable();
   freenames();
+  freebook();
 }
 
 // Plays one game after the other until "quit". A game is a loop of passes, one per half-move:
@@ -107,6 +110,7 @@ void gamestart() {
 void gameend() {
   clearhashkeys();
   ltop = 1;
+  openbkdone = 0;
   historycount = 0;
   endgameflag = lateendgameflag = 0;
   output("out of while");

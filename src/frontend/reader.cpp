@@ -4,6 +4,8 @@
 // move (or a marker) to the main loop in inputfrom/inputto.
 #include "frontend/frontend.h"
 
+#include "book/book.h"
+
 #include <cstdlib>
 #include <cstring>
 
@@ -129,6 +131,7 @@ static void restartgame(int *wheld, int *bheld, int *wpieces, int *bpieces) {
   fiftycount = 0;
   gameply = 1;
   ltop = 1;
+  openbkdone = 0;
   historycount = 0;
   endgameflag = 0;
 }
