@@ -2,6 +2,7 @@
 // protocol switches; and the resets of all process-wide state.
 #include "frontend/frontend.h"
 
+#include "atomic/atomic.h"
 #include "regular/regular.h"
 
 #include <cstring>
@@ -42,7 +43,7 @@ void resetgame() {
 }
 
 // Puts all process-wide state back to its value at load: board, game record, variant flags,
-// settings, search control, the regular engine's counters, and the front end. Tests start from
+// settings, search control, the regular and atomic engines' state, and the front end. Tests start from
 // here. The table keeps its size and contents; the key tables stay as drawn.
 void resetall() {
   resetboard();
@@ -50,6 +51,7 @@ void resetall() {
   resetconfig();
   resetcontrol();
   resetregular();
+  resetatomic();
   resetgame();
   hashcuts = 0;
 }
