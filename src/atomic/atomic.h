@@ -9,15 +9,12 @@
 #include "control/control.h"
 
 // Scores of the atomic scale, from the side to move at ply p.
-constexpr int ATOMICWIN = 7500;          // the opponent's king blown up or taken at ply p: 7500 - p
 constexpr int ATOMICOWNKING = -8000;     // the mover blew up its own king: p - 8000
 constexpr int ATOMICKINGCAPTURE = -9000; // a king captured: p - 9000
 constexpr int ATOMICROOTKINGTAKEN = 10000;  // a root move that takes the opponent's king
 constexpr int ATOMICKINGCAPTUREROOT = -20000;  // a root capture by the engine's king, never played
 constexpr int ATOMICALPHA = -10000;      // the root window of the atomic search
 constexpr int ATOMICBETA = 10000;
-constexpr int ATOMICOPPWINSNEXT = -(ATOMICWIN - 2);  // -7498: the opponent wins at once after the root move
-constexpr int ATOMICENGINEWINSNEXT = ATOMICWIN - 3;  // 7497: the engine wins with its next move
 
 // Flags explode reports.
 constexpr int BLASTOWNKING = 1;          // blastillegal: the mover's own king was blown up
