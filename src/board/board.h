@@ -160,6 +160,7 @@ extern int rayleft[65];            // the same left (-1)
 extern int stalemateflag;          // set to 1 by stalematetest when every generated move leaves the king attacked
 
 // --- keys and table ---
+constexpr int ZEP = 7;             // zcastle slot that holds the en-passant key
 extern uint64_t zpiece[13 * 65];   // [13 * square + code]: man of that code on that square
 extern uint64_t zhand[17 * 13];    // [17 * code + k]: the k-th man of that code in a hand
 extern uint64_t zmove;             // toggled by every move, null moves included
@@ -219,6 +220,10 @@ void makeeffects(int ply, int *promoted, int from, int to, int *brightlost_a, in
 void unmakeeffects(int ply, int *promoted, int from, int to, int *brightlost_a, int *brightlost_h, int *bkingright,
                    int *wrightlost_a, int *wrightlost_h, int *wkingright, int *childep, int *epcapture);
 int doublestepbeside(int from, int to);  // 1 when the move just made allows en passant next
+
+// --- the atomic explosion (explode.cpp) ---
+uint64_t explode(int c, int ply, int *win, int *illegal, int *blastsave, uint64_t key);
+void unexplode(int c, const int *blastsave);
 
 // --- hands and pawn-born lists (lists.cpp) ---
 int trackmove(int *wheld, int *bheld, int *wpieces, int *bpieces, int from, int to, int *out);

@@ -5,8 +5,6 @@
 #include <cstdlib>
 #include <cstring>
 
-constexpr int ZEP = 7;                 // zcastle slot that holds the en-passant key
-
 uint64_t zpiece[13 * 65];
 uint64_t zhand[17 * 13];
 uint64_t zmove;

@@ -32,8 +32,9 @@ TEST(BenchTool, NodeTotalIsTheSignatureAndRepeats) {
   // One line per position before the totals, each with its move, score and nodes.
   size_t lines = 0;
   for (size_t at = first.find(" nodes "); at != std::string::npos; at = first.find(" nodes ", at + 1)) lines++;
-  EXPECT_EQ(lines, 30u);
+  EXPECT_EQ(lines, 35u);  // 30 positions of the regular engine, 5 atomic ones
   EXPECT_NE(first.find("Nodes/second: "), std::string::npos);
+  EXPECT_NE(first.find("Atomic nodes/second: "), std::string::npos);
 }
 
 TEST(BenchTool, RefusesBadArgumentsWithStatusTwo) {

@@ -300,9 +300,11 @@ int perftsetup(const char *variantname, const char *fen) {
   topc = perftblack ? f.blackchecks : f.whitechecks;
   topp = perftblack ? f.whitechecks : f.blackchecks;
   if (!filllists(&f)) return 0;
-  if (kingsadjacent()) return fenerror("the kings stand side by side");
+  // In atomic the kings may stand side by side, and then neither is in check.
+  int touching = kingsadjacent();
+  if (touching && !atomicmode) return fenerror("the kings stand side by side");
   for (int sq = 1; sq <= 64; sq++)
-    if (board[sq] == BKING && isattacked(sq)) return fenerror("the side not to move is in check");
+    if (board[sq] == BKING && isattacked(sq) && !touching) return fenerror("the side not to move is in check");
   return 1;
 }
 
@@ -347,19 +349,35 @@ static void giverookright(perftundo *undo) {
   undo->rightcaptured = 0;
 }
 
+// Atomic: the capture just made explodes. Answers 0 when the explosion blew up the mover's own
+// king or the capture was made by a king, 1 otherwise.
+static int perftexplode(int ply, perftundo *undo) {
+  int illegal = 0;
+  undo->exploded = 1;
+  explode(undo->move.to, ply, &undo->blastwin, &illegal, undo->blastsave, 0);
+  return illegal == 0;
+}
+
 // Makes the move as the searches do (the same make), then takes the castling right of a rook
-// captured on its corner. Answers 1 when the variant's engine finds the move legal. The caller
-// always unmakes it.
+// captured on its corner, and in atomic explodes a capture. Answers 1 when the variant's engine
+// finds the move legal; an atomic move that blows up the other king is legal whatever else it
+// does. The caller always unmakes it.
 int perftmake(int ply, int from, int to, int *childep, perftundo *undo) {
-  undo->rightcaptured = undo->checkgiven = 0;
+  undo->rightcaptured = undo->checkgiven = undo->exploded = undo->blastwin = 0;
   makemove(ply, from, to, 0, childep, &undo->move, gamewheld, gamebheld, gamewpieces, gamebpieces);
   if (from > 0) takerookright(ply, undo);
   assert(boardisok(0, 0, 0, gamewheld, gamebheld, gamewpieces, gamebpieces));
+  if (atomicmode && (undo->move.captured != EMPTY || undo->move.epcapture)) {
+    if (!perftexplode(ply, undo)) return 0;
+    if (undo->blastwin) return 1;
+  }
   return perftengine->legal(ply);
 }
 
 // Takes back a move made by perftmake.
 void perftunmake(int ply, int *childep, perftundo *undo) {
+  if (undo->exploded) unexplode(undo->move.to, undo->blastsave);
+  undo->exploded = 0;
   giverookright(undo);
   unmakemove(ply, childep, &undo->move, gamewheld, gamebheld, gamewpieces, gamebpieces);
   assert(boardisok(0, 0, 0, gamewheld, gamebheld, gamewpieces, gamebpieces));
@@ -394,6 +412,7 @@ static long long perftnode(int depth, int ply, const int *epsquares);
 // Leaf count below a legal move just made with one promotion piece (or none) on its to-square.
 static long long perftafter(int depth, int ply, const int *childep, perftundo *undo) {
   if (depth <= 1) return 1;
+  if (undo->blastwin) return 0;
   if (!threecheckmode) return perftnode(depth - 1, ply + 1, childep);
   long long count = perftcountcheck(ply, undo) ? 0 : perftnode(depth - 1, ply + 1, childep);
   perftuncountcheck(ply, undo);
@@ -403,9 +422,14 @@ static long long perftafter(int depth, int ply, const int *childep, perftundo *u
 // Promotion pieces in the order they are counted; the searches themselves make only the queen.
 static const int promotionpieces[4] = {WQUEEN, WROOK, WBISHOP, WKNIGHT};
 
+// 1 when the move just made put a promoted man on its to-square that is still there: an atomic
+// promotion with capture explodes the new man at once, whatever it became.
+static int promotedmanstands(const perftundo *undo) { return undo->move.promoted && !undo->exploded; }
+
 // Leaf count below a legal move just made: a promotion counts once for each piece.
 static long long perftbelow(int depth, int ply, const int *childep, perftundo *undo) {
   if (!undo->move.promoted) return perftafter(depth, ply, childep, undo);
+  if (!promotedmanstands(undo)) return 4 * perftafter(depth, ply, childep, undo);
   int base = ply % 2 == 1 ? 0 : BLACKOFFSET;
   long long count = 0;
   for (int k = 0; k < 4; k++) {
@@ -479,13 +503,13 @@ long long perftdivide(int depth) {
     if (perftmake(1, movefrom[i], moveto[i], childep, &undo)) {
       int promoted = undo.move.promoted;
       for (int k = 0; k < (promoted ? 4 : 1); k++) {
-        if (promoted) board[undo.move.to] = promotionpieces[k];
+        if (promoted && promotedmanstands(&undo)) board[undo.move.to] = promotionpieces[k];
         long long n = perftafter(depth, 1, childep, &undo);
         perftmovetext(movefrom[i], moveto[i], promoted ? promotionpieces[k] : 0, text);
         output("%s: %lld\n", text, n);
         total += n;
       }
-      if (promoted) board[undo.move.to] = WQUEEN;
+      if (promoted && promotedmanstands(&undo)) board[undo.move.to] = WQUEEN;
     }
     perftunmake(1, childep, &undo);
   }
