@@ -33,6 +33,7 @@ int iscapture(int from, int to);       // the move takes a man: the target is oc
 int men(int white);                    // men of one colour on the board
 int bareking(int white);               // 1 when that colour has only its king left
 int loserslegal(int ply, int from, int to);  // after a losers move made at ply: 1 when the rules allow it
+int allowed(int ply, int from, int to, int promo, int kingsq);  // makes and unmakes the move to test it
 int rulemoves(int ply, const int *epsquares, int *from, int *to, int *promo);  // the moves the rules allow
 
 // --- search (search.cpp) ---

@@ -37,9 +37,9 @@ int loserslegal(int ply, int kingsq, int kingmoved) {
   return !(kingmoved && isbeside(kingsq, ply % 2 == 1 ? BKING : WKING));
 }
 
-// 1 when the move at entry i of the list is legal by the losers rules (always in giveaway and
-// suicide). Makes and unmakes it.
-static int allowed(int ply, int from, int to, int promo, int kingsq) {
+// 1 when the move of the side to move at ply, whose king stands on kingsq, is legal by the losers
+// rules (always in giveaway and suicide). Makes and unmakes it.
+int allowed(int ply, int from, int to, int promo, int kingsq) {
   if (!losersmode) return 1;
   int childep[65];
   memset(childep, 0, sizeof childep);
