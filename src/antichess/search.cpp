@@ -78,7 +78,7 @@ int antisearch(int alpha, int beta, int depth, int ply, int *epsquares, uint64_t
   int ownpawn = white ? WPAWN : BPAWN;
   for (int p = 1; p <= count; p++) {
     int capturesleft;
-    if (ply == 1 && p == 1 && searchdepth >= 2) {
+    if (ply == 1 && p == 1 && iterations >= 1) {
       antirootorder(from, to, promo, count);
       capturesleft = iscapture(from[1], to[1]);
     } else {
