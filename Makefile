@@ -33,9 +33,10 @@ unit-asan: asan
 
 test: unit unit-asan match-short
 
-# A short refereed match against fairy-stockfish: two games in each of four variants, five seconds a game.
+# A short refereed match against fairy-stockfish: two games in each of seven variants, five seconds a game.
 match-short: build
 	@python3 tools/match.py --korvel $(BUILD)/korvel --games 2 --tc 5+0 --variants normal,nocastle,3check,crazyhouse
+	@python3 tools/match.py --korvel $(BUILD)/korvel --games 2 --tc 5+0 --variants giveaway,suicide,losers
 
 # Longer refereed matches against fairy-stockfish (Skill Level 0) and sjeng, with the score.
 match: build

@@ -233,6 +233,15 @@ void undrop(int *wheld, int *bheld, int *wpieces, int *bpieces, int from, int to
 void resetlists(int *wheld, int *bheld, int *wpieces, int *bpieces);
 int samehands(const int *wheld, const int *bheld, const int *otherwheld, const int *otherbheld);
 
+// --- pawn structure (pawnshape.cpp) ---
+extern int wcount[10];             // white pawns per file 1..8; files 0 and 9 are empty sentinels
+extern int bcount[10];             // black pawns per file
+extern int wrear[10];              // lowest rank holding a white pawn on each file, 9 if none
+extern int brear[10];              // highest rank holding a black pawn on each file, -1 if none
+void filesummary();
+int pawnshapewhite(int file, int rank);
+int pawnshapeblack(int file, int rank);
+
 // --- consistency check (boardcheck.cpp) ---
 // 1 when everything kept incrementally agrees with the board: king squares, codes, the hands and
 // the pawn-born lists (crazyhouse) and, unless key is 0, the key (epflag: en passant possible;

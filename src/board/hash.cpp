@@ -108,7 +108,7 @@ static uint64_t boardmovekey(uint64_t key, int from, int to, int captured, int p
   if (!promoted) {
     key ^= zpiece[13 * from + mover] ^ zpiece[13 * to + mover];
   } else {
-    int pawn = mover == WQUEEN ? WPAWN : BPAWN;
+    int pawn = iswhite(mover) ? WPAWN : BPAWN;  // the antichess family promotes to any man
     key ^= zpiece[13 * from + pawn] ^ zpiece[13 * to + mover];
   }
   key ^= zmove;

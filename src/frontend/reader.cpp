@@ -4,6 +4,7 @@
 // move (or a marker) to the main loop in inputfrom/inputto.
 #include "frontend/frontend.h"
 
+#include "antichess/antichess.h"
 #include "book/book.h"
 
 #include <cstdlib>
@@ -310,6 +311,14 @@ static int opponentdrop(int pos, const int *bheld, int message) {
   return pos + 4;
 }
 
+// In the antichess family: 1 when the opponent's move from -> to takes nothing although a capture
+// was due. An en-passant capture (a pawn moving to another file) is never refused.
+static int ignorescapture(int from, int to) {
+  if (board[to] != EMPTY) return 0;
+  if (board[from] == BPAWN && fileof(from) != fileof(to)) return 0;
+  return opponentcancapture() == 0;
+}
+
 // The opponent's board move, such as e2e4 or e7e8q, converted to the board's squares. Without a
 // promotion letter a promoting pawn becomes a queen. Returns the new scan position.
 static int opponentmove(int pos) {
@@ -343,7 +352,12 @@ static int opponentmove(int pos) {
     case 'n': oppromo = BKNIGHT; break;
     default: break;
   }
-  recordmove(inputfrom, inputto);
+  int recorded = recordmove(inputfrom, inputto);
+  if (!icsmode && antimode && ignorescapture(inputfrom, inputto)) {
+    output("Illegal move: %c%c%c%c\n", block[pos], block[pos + 1], block[pos + 2], block[pos + 3]);
+    inputfrom = inputto = INPUTNONE;
+    if (recorded) ltop--;
+  }
   return pos + 4;
 }
 

@@ -10,6 +10,7 @@
 #include <cstdlib>
 #include <cstring>
 
+#include "antichess/antichess.h"
 #include "frontend/frontend.h"
 
 constexpr int FENSIZE = 256;           // longest FEN text accepted
@@ -76,7 +77,8 @@ static int readboardfield(const char **p, int crazy, int kingsaside, fenfields *
     }
   }
   if (rank != 1 || file != 8) return fenerror("the board field does not hold 8 ranks of 8 squares");
-  if (kings[0] < 1 || kings[1] < 1 || kings[0] > kingsaside || kings[1] > kingsaside)
+  // In giveaway and suicide (kingsaside 0) the king is an ordinary man: any number will do.
+  if (kingsaside > 0 && (kings[0] < 1 || kings[1] < 1 || kings[0] > kingsaside || kings[1] > kingsaside))
     return fenerror(kingsaside == 1 ? "each side needs exactly one king" : "each side needs one or two kings");
   if (*s == '[') {
     if (!crazy) return fenerror("holdings outside crazyhouse");
@@ -136,6 +138,12 @@ static int isnumber(const char *word) {
   return 1;
 }
 
+// 1 when the variant's kings are royal: every variant but giveaway and suicide, where a king may
+// be captured, stand next to the other or be missing.
+static int royalkings(const variantrow *variant) {
+  return !(variant->flags & VFANTI) || (variant->flags & VFLOSERS);
+}
+
 // Reads and checks every field of a FEN text.
 static int readfen(const char *fen, const variantrow *variant, fenfields *f) {
   char word[FENSIZE];
@@ -144,7 +152,8 @@ static int readfen(const char *fen, const variantrow *variant, fenfields *f) {
   if (strlen(fen) >= FENSIZE) return fenerror("too long");
   while (*p == ' ') p++;
   int threecheck = (variant->flags & VFTHREECHECK) != 0;
-  if (!readboardfield(&p, (variant->flags & VFCRAZY) != 0, (variant->flags & VFTWOKINGS) ? 2 : 1, f)) return 0;
+  int kingsaside = (variant->flags & VFTWOKINGS) ? 2 : royalkings(variant) ? 1 : 0;
+  if (!readboardfield(&p, (variant->flags & VFCRAZY) != 0, kingsaside, f)) return 0;
   if (*p != ' ') return fenerror("no side to move");
   if (nextfield(&p, word, sizeof word) != 1 || (strcmp(word, "w") != 0 && strcmp(word, "b") != 0))
     return fenerror("the side to move must be w or b");
@@ -300,6 +309,7 @@ int perftsetup(const char *variantname, const char *fen) {
   topc = perftblack ? f.blackchecks : f.whitechecks;
   topp = perftblack ? f.whitechecks : f.blackchecks;
   if (!filllists(&f)) return 0;
+  if (!royalkings(variant)) return 1;
   // In atomic the kings may stand side by side, and then neither is in check.
   int touching = kingsadjacent();
   if (touching && !atomicmode) return fenerror("the kings stand side by side");
@@ -358,15 +368,20 @@ static int perftexplode(int ply, perftundo *undo) {
   return illegal == 0;
 }
 
-// Makes the move as the searches do (the same make), then takes the castling right of a rook
-// captured on its corner, and in atomic explodes a capture. Answers 1 when the variant's engine
-// finds the move legal; an atomic move that blows up the other king is legal whatever else it
-// does. The caller always unmakes it.
-int perftmake(int ply, int from, int to, int *childep, perftundo *undo) {
+// Makes the move as the searches do (the same make; a promoting pawn becomes promotion, or a queen
+// for 0), then takes the castling right of a rook captured on its corner.
+static void perftmakeman(int ply, int from, int to, int promotion, int *childep, perftundo *undo) {
   undo->rightcaptured = undo->checkgiven = undo->exploded = undo->blastwin = 0;
-  makemove(ply, from, to, 0, childep, &undo->move, gamewheld, gamebheld, gamewpieces, gamebpieces);
+  makemove(ply, from, to, promotion, childep, &undo->move, gamewheld, gamebheld, gamewpieces, gamebpieces);
   if (from > 0) takerookright(ply, undo);
   assert(boardisok(0, 0, 0, gamewheld, gamebheld, gamewpieces, gamebpieces));
+}
+
+// Makes the move (a promotion makes a queen), and in atomic explodes a capture. Answers 1 when the
+// variant's engine finds the move legal; an atomic move that blows up the other king is legal
+// whatever else it does. The caller always unmakes it.
+int perftmake(int ply, int from, int to, int *childep, perftundo *undo) {
+  perftmakeman(ply, from, to, 0, childep, undo);
   if (atomicmode && (undo->move.captured != EMPTY || undo->move.epcapture)) {
     if (!perftexplode(ply, undo)) return 0;
     if (undo->blastwin) return 1;
@@ -457,6 +472,49 @@ static long long perftnode(int depth, int ply, const int *epsquares) {
   return total;
 }
 
+// The antichess family counts the moves its rules allow: a capture is compulsory (in losers only
+// among the legal moves), every promotion piece comes from the generator, the king among them
+// except in losers; a losers game is over as soon as either side has only its king left.
+static int antigameover() { return losersmode && (bareking(1) || bareking(0)); }
+
+static long long antiperftnode(int depth, int ply, const int *epsquares) {
+  int from[ANTIMAXMOVES], to[ANTIMAXMOVES], promo[ANTIMAXMOVES];
+  if (antigameover()) return 0;
+  int count = rulemoves(ply, epsquares, from, to, promo);
+  if (depth <= 1) return count;
+  int childep[65];
+  memset(childep, 0, sizeof childep);
+  long long total = 0;
+  for (int i = 1; i <= count; i++) {
+    perftundo undo;
+    perftmakeman(ply, from[i], to[i], promo[i], childep, &undo);
+    total += antiperftnode(depth - 1, ply + 1, childep);
+    perftunmake(ply, childep, &undo);
+  }
+  return total;
+}
+
+// antiperftnode at the root, printing each move with its count.
+static long long antiperftdivide(int depth) {
+  int from[ANTIMAXMOVES], to[ANTIMAXMOVES], promo[ANTIMAXMOVES];
+  char text[MOVETEXTSIZE];
+  if (antigameover()) return 0;
+  int count = rulemoves(1, gameepsquares, from, to, promo);
+  int childep[65];
+  memset(childep, 0, sizeof childep);
+  long long total = 0;
+  for (int i = 1; i <= count; i++) {
+    perftundo undo;
+    perftmakeman(1, from[i], to[i], promo[i], childep, &undo);
+    long long n = depth <= 1 ? 1 : antiperftnode(depth - 1, 2, childep);
+    perftunmake(1, childep, &undo);
+    perftmovetext(from[i], to[i], promo[i], text);
+    output("%s: %lld\n", text, n);
+    total += n;
+  }
+  return total;
+}
+
 // 1 when the root position is already over: in 3check the side that just moved gave its third check.
 static int rootover() { return threecheckmode && topp >= THREECHECKS; }
 
@@ -464,6 +522,7 @@ static int rootover() { return threecheckmode && topp >= THREECHECKS; }
 long long perft(int depth) {
   if (depth <= 0) return 1;
   if (rootover()) return 0;
+  if (antimode) return antiperftnode(depth, 1, gameepsquares);
   return perftnode(depth, 1, gameepsquares);
 }
 
@@ -496,6 +555,7 @@ long long perftdivide(int depth) {
   long long total = 0;
   char text[MOVETEXTSIZE];
   if (depth <= 0 || rootover()) return depth <= 0 ? 1 : 0;
+  if (antimode) return antiperftdivide(depth);
   memset(childep, 0, sizeof childep);
   perftgenerate(movefrom, moveto, &count, 1, gameepsquares);
   for (int i = 1; i <= count; i++) {
