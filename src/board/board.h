@@ -6,6 +6,7 @@
 #define KORVEL_BOARD_H
 
 #include <cassert>
+#include <cstddef>
 #include <cstdint>
 
 // Piece codes held in board[]. The engine's men always carry the white codes.
@@ -42,10 +43,13 @@ constexpr int MAXPLY = 200;      // plies of the per-ply tables (killers, lastto
 constexpr int THREECHECKS = 3;   // 3check: the check that wins the game
 constexpr int KINGSCORE = 15000;  // the regular scale: a line that captures a king scores this less the ply
 
-// Table entry fields, eight 32-bit ints.
+// Table entry fields, eight 32-bit ints. The high key word is held complemented, so that an entry
+// of zero bytes is a cleared one: it stands for the high word 0xffffffff, which no real key has
+// (their high half is 0), so it never matches, not even the key 0. A cleared table is therefore
+// memory that was never written.
 struct hashentry {
   uint32_t keylo;
-  uint32_t keyhi;
+  uint32_t keyhi;       // the key's high word, complemented
   int32_t bestto;
   int32_t bestfrom;
   int32_t bound;
@@ -59,9 +63,12 @@ constexpr int BOUNDEXACT = 0;
 constexpr int BOUNDMATE = 2;
 constexpr int HASHBASEENTRIES = 524288;  // entries per unit of hashfactor
 constexpr int PROBEMISS = -999999;       // probehash: no entry ends the node
-// A cleared entry's high key word. Real keys have a high word of 0, so a cleared entry never matches,
-// not even the key of a position whose key is 0.
-constexpr uint32_t CLEAREDKEYHI = 0xffffffffu;
+// What the table may hold since it was last cleared. While nothing has been written the probe
+// answers a miss without reading memory and the clears have nothing to do; whatever writes an
+// entry sets TABLEWRITTEN.
+constexpr int TABLECLEAR = 0;       // every entry is zero bytes
+constexpr int TABLEKEYSCLEAR = 1;   // no entry holds a key; moves, bounds, depths or scores may remain
+constexpr int TABLEWRITTEN = 2;     // entries may hold keys
 
 inline bool iswhite(int code) { return code >= WPAWN && code <= WKING; }
 inline bool isblack(int code) { return code >= BPAWN && code <= BKING; }
@@ -169,6 +176,7 @@ extern uint64_t zcastle[8];        // [1..4] rights: white a, white h, black a, 
 extern uint64_t zcheck[5];         // [1..4]: 3check counters, white >= 1, >= 2, black >= 1, >= 2
 extern hashentry *transtable;      // the transposition table; null when it could not be allocated
 extern long long hashentries;      // number of entries in transtable
+extern int tablestate;             // TABLECLEAR, TABLEKEYSCLEAR or TABLEWRITTEN
 extern int hashcuts;               // probes that ended a node with a fail-high bound
 
 // --- board model and geometry (geometry.cpp) ---
@@ -189,6 +197,8 @@ int isbeside(int sq, int code);    // 1 when a man of the code stands on one of 
 // --- platform (platform.cpp) ---
 unsigned gettickcount();           // milliseconds from a monotonic clock
 void output(const char *format, ...) __attribute__((format(printf, 1, 2)));  // the one writer on stdout
+void *allocatepages(size_t bytes);  // zeroed memory whose pages cost nothing until written; null on failure
+void freepages(void *memory, size_t bytes);
 
 // --- attack detection (attack.cpp) ---
 int isattacked(int sq);
@@ -238,6 +248,7 @@ extern int wcount[10];             // white pawns per file 1..8; files 0 and 9 a
 extern int bcount[10];             // black pawns per file
 extern int wrear[10];              // lowest rank holding a white pawn on each file, 9 if none
 extern int brear[10];              // highest rank holding a black pawn on each file, -1 if none
+int scanboard(int *occupied);       // the file summary and the occupied squares file by file; answers their count
 void filesummary();
 int pawnshapewhite(int file, int rank);
 int pawnshapeblack(int file, int rank);

@@ -2,6 +2,8 @@
 // summary of both sides' pawns and the doubled, backward, isolated and free terms of one pawn.
 #include "board/board.h"
 
+#include <cstring>
+
 constexpr int DOUBLEDPAWN = 10;              // a pawn with an own pawn behind it
 constexpr int BACKWARDPAWN = 8;              // no own pawn beside or behind it on the neighbouring files
 constexpr int ISOLATEDPAWN = 28;             // no own pawn on either neighbouring file
@@ -12,27 +14,42 @@ int bcount[10];
 int wrear[10];
 int brear[10];
 
-// Fills the per-file pawn summary from the board: pawn counts, the rearmost white pawn's rank
-// and the rearmost (highest) black pawn's rank; files 0 and 9 stay empty sentinels.
-void filesummary() {
+// One scan of the board, files a..h and each file from rank 1, for both the per-file pawn summary
+// (pawn counts, the rearmost white pawn's rank, the rearmost (highest) black pawn's rank; files 0
+// and 9 stay empty sentinels) and the list of the occupied squares in that order, which the
+// evaluation then walks. Answers the number of occupied squares.
+int scanboard(int *occupied) {
+  int white[10] = {}, black[10] = {}, whiterear[10], blackrear[10];
   for (int f = 0; f <= 9; f++) {
-    wcount[f] = 0;
-    bcount[f] = 0;
-    wrear[f] = 9;
-    brear[f] = -1;
+    whiterear[f] = 9;
+    blackrear[f] = -1;
   }
+  int n = 0;
   for (int f = 1; f <= 8; f++) {
-    int sq = f;
-    for (int r = 1; r <= 8; r++, sq += 8) {
-      if (board[sq] == WPAWN) {
-        wcount[f]++;
-        if (wrear[f] == 9) wrear[f] = r;  // ranks rise: the first one met is the rearmost
-      } else if (board[sq] == BPAWN) {
-        bcount[f]++;
-        brear[f] = r;  // the last one met is Black's rearmost
+    for (int r = 1, sq = f; r <= 8; r++, sq += 8) {
+      int man = board[sq];
+      if (man == EMPTY) continue;
+      occupied[n++] = sq;
+      if (man == WPAWN) {
+        white[f]++;
+        if (whiterear[f] == 9) whiterear[f] = r;  // ranks rise: the first one met is the rearmost
+      } else if (man == BPAWN) {
+        black[f]++;
+        blackrear[f] = r;  // the last one met is Black's rearmost
       }
     }
   }
+  memcpy(wcount, white, sizeof wcount);
+  memcpy(bcount, black, sizeof bcount);
+  memcpy(wrear, whiterear, sizeof wrear);
+  memcpy(brear, blackrear, sizeof brear);
+  return n;
+}
+
+// Fills the per-file pawn summary from the board (see scanboard).
+void filesummary() {
+  int occupied[64];
+  scanboard(occupied);
 }
 
 // Structure of a white pawn on file 1..8, rank r: doubled, backward or isolated, and free of

@@ -100,13 +100,10 @@ static const int kingposblack[65] = {0,
      1,  2, -4,  0, -4,  2,  1,  0};
 
 // Counts the empty squares seen along one ray table from sq up to the first occupied square.
-static int raycount(const int *ray, int sq) {
+static inline int raycount(const int *ray, int sq) {
   int step = ray[0];
   int n = 0;
-  for (int i = 1; i <= ray[sq]; i++) {
-    if (board[sq + step * i] > 0) break;
-    n++;
-  }
+  for (int t = sq + step, left = ray[sq]; left > 0 && board[t] == EMPTY; left--, t += step) n++;
   return n;
 }
 
@@ -213,67 +210,67 @@ static int byside(int e, int side) {
 // safety counts. King safety is left out in the endgame and weighed by the opponent's material.
 int evaluate(int side) {
   evalcount++;
-  filesummary();
+  int occupied[64];
+  int men = scanboard(occupied);
   int e = 0;
   int whitephase = 0;
   int blackphase = 0;
   int wk = 0;
   int bk = 0;
-  for (int f = 1; f <= 8; f++) {
-    for (int r = 1; r <= 8; r++) {
-      int sq = f + 8 * (r - 1);
-      if (board[sq] == EMPTY) continue;
-      switch (board[sq]) {
-        case WPAWN: e += regularvalue[WPAWN] + pawntable[sq] + pawnshapewhite(f, r); break;
-        case WKNIGHT:
-          e += regularvalue[WKNIGHT] + knighttable[sq];
-          whitephase += PHASEMINOR;
-          break;
-        case WBISHOP:
-          e += regularvalue[WBISHOP] + 2 * bishopmobility(sq, 0) + bishoptable[sq];
-          whitephase += PHASEMINOR;
-          break;
-        case WROOK:
-          e += regularvalue[WROOK] + 2 * rookmobility(sq, 0) + rookfilebonus(wcount[f], bcount[f]);
-          if (r == 7) e += ROOKSEVENTHBONUS;
-          whitephase += PHASEROOK;
-          break;
-        case WQUEEN:
-          e += regularvalue[WQUEEN];
-          whitephase += PHASEWHITEQUEEN;
-          break;
-        case WKING:
-          e += regularvalue[WKING];
-          if (endgameflag) e += kingendtable[sq];
-          if (wcastled) e += CASTLEDBONUS;
-          if (wk == 0) wk = sq;
-          break;
-        case BPAWN: e += regularvalue[BPAWN] + bpawntable[sq] + pawnshapeblack(f, r); break;
-        case BKNIGHT:
-          e += regularvalue[BKNIGHT] + bknighttable[sq];
-          blackphase += PHASEMINOR;
-          break;
-        case BBISHOP:
-          e += regularvalue[BBISHOP] - 2 * bishopmobility(sq, 0) + bbishoptable[sq];
-          blackphase += PHASEMINOR;
-          break;
-        case BROOK:
-          e += regularvalue[BROOK] - 2 * rookmobility(sq, 0) - rookfilebonus(bcount[f], wcount[f]);
-          if (r == 2) e -= ROOKSEVENTHBONUS;
-          blackphase += PHASEROOK;
-          break;
-        case BQUEEN:
-          e += regularvalue[BQUEEN];
-          blackphase += PHASEBLACKQUEEN;
-          break;
-        case BKING:
-          e += regularvalue[BKING];
-          if (endgameflag) e -= kingendtable[sq];
-          if (bcastled) e -= CASTLEDBONUS;
-          if (bk == 0) bk = sq;
-          break;
-        default: break;
-      }
+  for (int i = 0; i < men; i++) {
+    int sq = occupied[i];
+    int f = fileof(sq) + 1;
+    int r = rankof(sq);
+    switch (board[sq]) {
+      case WPAWN: e += regularvalue[WPAWN] + pawntable[sq] + pawnshapewhite(f, r); break;
+      case WKNIGHT:
+        e += regularvalue[WKNIGHT] + knighttable[sq];
+        whitephase += PHASEMINOR;
+        break;
+      case WBISHOP:
+        e += regularvalue[WBISHOP] + 2 * bishopmobility(sq, 0) + bishoptable[sq];
+        whitephase += PHASEMINOR;
+        break;
+      case WROOK:
+        e += regularvalue[WROOK] + 2 * rookmobility(sq, 0) + rookfilebonus(wcount[f], bcount[f]);
+        if (r == 7) e += ROOKSEVENTHBONUS;
+        whitephase += PHASEROOK;
+        break;
+      case WQUEEN:
+        e += regularvalue[WQUEEN];
+        whitephase += PHASEWHITEQUEEN;
+        break;
+      case WKING:
+        e += regularvalue[WKING];
+        if (endgameflag) e += kingendtable[sq];
+        if (wcastled) e += CASTLEDBONUS;
+        if (wk == 0) wk = sq;
+        break;
+      case BPAWN: e += regularvalue[BPAWN] + bpawntable[sq] + pawnshapeblack(f, r); break;
+      case BKNIGHT:
+        e += regularvalue[BKNIGHT] + bknighttable[sq];
+        blackphase += PHASEMINOR;
+        break;
+      case BBISHOP:
+        e += regularvalue[BBISHOP] - 2 * bishopmobility(sq, 0) + bbishoptable[sq];
+        blackphase += PHASEMINOR;
+        break;
+      case BROOK:
+        e += regularvalue[BROOK] - 2 * rookmobility(sq, 0) - rookfilebonus(bcount[f], wcount[f]);
+        if (r == 2) e -= ROOKSEVENTHBONUS;
+        blackphase += PHASEROOK;
+        break;
+      case BQUEEN:
+        e += regularvalue[BQUEEN];
+        blackphase += PHASEBLACKQUEEN;
+        break;
+      case BKING:
+        e += regularvalue[BKING];
+        if (endgameflag) e -= kingendtable[sq];
+        if (bcastled) e -= CASTLEDBONUS;
+        if (bk == 0) bk = sq;
+        break;
+      default: break;
     }
   }
   if (endgameflag == 0) {
@@ -297,45 +294,45 @@ int evaluate(int side) {
 // lines around it, where dropped men would attack it.
 int evaluatecrazy(int side, const int *whitehand, const int *blackhand) {
   evalcount++;
-  filesummary();
+  int occupied[64];
+  int men = scanboard(occupied);
   int e = 0;
   for (int i = 1; i < HANDSLOTS; i++) {
     if (whitehand[i] > 0) e += crazyvalue[whitehand[i]];
     if (blackhand[i] > 0) e -= crazyvalue[blackhand[i]];
   }
-  for (int f = 1; f <= 8; f++) {
-    for (int r = 1; r <= 8; r++) {
-      int sq = f + 8 * (r - 1);
-      if (board[sq] == EMPTY) continue;
-      switch (board[sq]) {
-        case WPAWN: e += crazyvalue[WPAWN] + pawntable[sq] + pawnshapewhite(f, r); break;
-        case WKNIGHT: e += crazyvalue[WKNIGHT] + knighttable[sq]; break;
-        case WBISHOP: e += crazyvalue[WBISHOP] + 2 * bishopmobility(sq, 0) + bishoptable[sq]; break;
-        case WROOK:
-          e += crazyvalue[WROOK] + 2 * rookmobility(sq, 0) + rookfilebonus(wcount[f], bcount[f]);
-          if (r == 7) e += ROOKSEVENTHBONUS;
-          break;
-        case WQUEEN: e += crazyvalue[WQUEEN]; break;
-        case WKING:
-          e += crazyvalue[WKING] + bishopmobility(sq, 1) + rookmobility(sq, 1);
-          if (endgameflag) e += kingendtable[sq];
-          if (wcastled) e += CASTLEDBONUS;
-          break;
-        case BPAWN: e += -crazyvalue[BPAWN] + bpawntable[sq] + pawnshapeblack(f, r); break;
-        case BKNIGHT: e += -crazyvalue[BKNIGHT] + bknighttable[sq]; break;
-        case BBISHOP: e += -crazyvalue[BBISHOP] - 2 * bishopmobility(sq, 0) + bbishoptable[sq]; break;
-        case BROOK:
-          e += -crazyvalue[BROOK] - 2 * rookmobility(sq, 0) - rookfilebonus(bcount[f], wcount[f]);
-          if (r == 2) e -= ROOKSEVENTHBONUS;
-          break;
-        case BQUEEN: e -= crazyvalue[BQUEEN]; break;
-        case BKING:
-          e += -crazyvalue[BKING] - bishopmobility(sq, 1) - rookmobility(sq, 1);
-          if (endgameflag) e -= kingendtable[sq];
-          if (bcastled) e -= CASTLEDBONUS;
-          break;
-        default: break;
-      }
+  for (int i = 0; i < men; i++) {
+    int sq = occupied[i];
+    int f = fileof(sq) + 1;
+    int r = rankof(sq);
+    switch (board[sq]) {
+      case WPAWN: e += crazyvalue[WPAWN] + pawntable[sq] + pawnshapewhite(f, r); break;
+      case WKNIGHT: e += crazyvalue[WKNIGHT] + knighttable[sq]; break;
+      case WBISHOP: e += crazyvalue[WBISHOP] + 2 * bishopmobility(sq, 0) + bishoptable[sq]; break;
+      case WROOK:
+        e += crazyvalue[WROOK] + 2 * rookmobility(sq, 0) + rookfilebonus(wcount[f], bcount[f]);
+        if (r == 7) e += ROOKSEVENTHBONUS;
+        break;
+      case WQUEEN: e += crazyvalue[WQUEEN]; break;
+      case WKING:
+        e += crazyvalue[WKING] + bishopmobility(sq, 1) + rookmobility(sq, 1);
+        if (endgameflag) e += kingendtable[sq];
+        if (wcastled) e += CASTLEDBONUS;
+        break;
+      case BPAWN: e += -crazyvalue[BPAWN] + bpawntable[sq] + pawnshapeblack(f, r); break;
+      case BKNIGHT: e += -crazyvalue[BKNIGHT] + bknighttable[sq]; break;
+      case BBISHOP: e += -crazyvalue[BBISHOP] - 2 * bishopmobility(sq, 0) + bbishoptable[sq]; break;
+      case BROOK:
+        e += -crazyvalue[BROOK] - 2 * rookmobility(sq, 0) - rookfilebonus(bcount[f], wcount[f]);
+        if (r == 2) e -= ROOKSEVENTHBONUS;
+        break;
+      case BQUEEN: e -= crazyvalue[BQUEEN]; break;
+      case BKING:
+        e += -crazyvalue[BKING] - bishopmobility(sq, 1) - rookmobility(sq, 1);
+        if (endgameflag) e -= kingendtable[sq];
+        if (bcastled) e -= CASTLEDBONUS;
+        break;
+      default: break;
     }
   }
   return byside(e, side);
