@@ -134,23 +134,14 @@ int main(int argc, char **argv) {
     }
   }
   unsigned elapsed = gettickcount() - start - atomictime;
-  output("
-Total nodes: %lld
-Total time (ms): %u
-Nodes/second: %llu
-", totalnodes, elapsed,
+  output("\nTotal nodes: %lld\nTotal time (ms): %u\nNodes/second: %llu\n", totalnodes, elapsed,
          persecond(totalnodes, elapsed));
-  output("Atomic nodes: %lld
-Atomic time (ms): %u
-Atomic nodes/second: %llu
-", atomicnodes, atomictime,
+  output("Atomic nodes: %lld\nAtomic time (ms): %u\nAtomic nodes/second: %llu\n", atomicnodes, atomictime,
          persecond(atomicnodes, atomictime));
   // Nodes per second of each engine, a line each.
-  output("Engine regular: nodes %lld time (ms) %u nodes/second %llu
-", totalnodes, elapsed,
+  output("Engine regular: nodes %lld time (ms) %u nodes/second %llu\n", totalnodes, elapsed,
          persecond(totalnodes, elapsed));
-  output("Engine atomic: nodes %lld time (ms) %u nodes/second %llu
-", atomicnodes, atomictime,
+  output("Engine atomic: nodes %lld time (ms) %u nodes/second %llu\n", atomicnodes, atomictime,
          persecond(atomicnodes, atomictime));
   freetable();
   return 0;

@@ -41,35 +41,8 @@ static const int shelterbase[2][65] = {
 static const int atomicbishopmob[14] = {-3, -2, 0, 2, 4, 6, 8, 10, 12, 13, 14, 15, 16, 16};
 static const int atomicrookmob[15] = {-16, -12, -8, -4, 0, 4, 8, 12, 13, 14, 14, 14, 14, 14, 14};
 
-// The pawns per file of this evaluation: files 1..8 = a..h, 0 and 9 empty sentinels.
-static int wcount[10];                 // white pawns on the file
-static int bcount[10];                 // black pawns on the file
-static int wrear[10];                  // lowest rank holding a white pawn, NOREAR if none
-static int brear[10];                  // highest rank holding a black pawn, NOFRONT if none
-
 static const int *const linerays[4] = {rayup, rayright, raydown, rayleft};
 static const int *const diagonalrays[4] = {rayupright, raydownright, raydownleft, rayupleft};
-
-// Fills the file summary, each file scanned from rank 8 down to rank 1.
-static void pawnfiles() {
-  for (int f = 0; f <= 9; f++) {
-    wcount[f] = bcount[f] = 0;
-    wrear[f] = NOREAR;
-    brear[f] = NOFRONT;
-  }
-  for (int f = 1; f <= 8; f++) {
-    for (int r = 8; r >= 1; r--) {
-      int man = board[8 * (r - 1) + f];
-      if (man == WPAWN) {
-        wcount[f]++;
-        wrear[f] = r;
-      } else if (man == BPAWN) {
-        bcount[f]++;
-        if (brear[f] == NOFRONT) brear[f] = r;
-      }
-    }
-  }
-}
 
 // 1 when a man with the code stands on one of the four orthogonal neighbours of sq or, with
 // diagonals 1, on one of all eight neighbours.
@@ -327,7 +300,7 @@ int atomiceval(int side) {
   evalcount++;
   evalstate e = {};
   if (randomize && randombonus > 0) e.s = randomdraw() % randombonus;
-  pawnfiles();
+  filesummary();
   for (int f = 1; f <= 8; f++) {
     for (int q = f; q <= 64; q += 8) {
       int man = board[q];
