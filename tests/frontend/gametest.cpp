@@ -41,6 +41,7 @@ class GameTest : public ::testing::Test {
   // The starting position held for White, the engine playing White, as after "go".
   void whitegame() {
     gamestart();
+    setvariantflags(0, VFALL);  // normal chess, as after "new"
     holdforwhite();
     color = 1;
     gameply = 2;
