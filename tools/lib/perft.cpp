@@ -363,7 +363,7 @@ static void perftmakeman(int ply, int from, int to, int promotion, int *childep,
   undo->rightcaptured = undo->checkgiven = 0;
   makemove(ply, from, to, promotion, childep, &undo->move, gamewheld, gamebheld, gamewpieces, gamebpieces);
   if (from > 0) takerookright(ply, undo);
-  assert(boardisok(0, 0, 0, gamewheld, gamebheld, gamewpieces, gamebpieces));
+  assert(antimode || boardisok(0, 0, 0, gamewheld, gamebheld, gamewpieces, gamebpieces));  // antichess kings may go or multiply
 }
 
 // Makes the move (a promotion makes a queen). Answers 1 when the variant's engine finds the move
@@ -377,7 +377,7 @@ int perftmake(int ply, int from, int to, int *childep, perftundo *undo) {
 void perftunmake(int ply, int *childep, perftundo *undo) {
   giverookright(undo);
   unmakemove(ply, childep, &undo->move, gamewheld, gamebheld, gamewpieces, gamebpieces);
-  assert(boardisok(0, 0, 0, gamewheld, gamebheld, gamewpieces, gamebpieces));
+  assert(antimode || boardisok(0, 0, 0, gamewheld, gamebheld, gamewpieces, gamebpieces));  // antichess kings may go or multiply
 }
 
 // 3check: raises the mover's check counter when the move just made gives check; answers 1 when
