@@ -119,7 +119,7 @@ int main(int argc, char **argv) {
   unsigned long long nps = elapsed ? (unsigned long long)totalnodes * 1000ULL / elapsed : 0;
   output("\nTotal nodes: %lld\nTotal time (ms): %u\nNodes/second: %llu\n", totalnodes, elapsed, nps);
   // Nodes per second of each engine (the regular engine searches every position above).
-  output("Engine regular: nodes %lld time (ms) %u nodes/second %llu\n", totalnodes, elapsed, nps);
+  output("Engine regular: nodes/second %llu\n", nps);
   freetable();
   return 0;
 }

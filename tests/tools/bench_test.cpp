@@ -34,6 +34,7 @@ TEST(BenchTool, NodeTotalIsTheSignatureAndRepeats) {
   for (size_t at = first.find(" nodes "); at != std::string::npos; at = first.find(" nodes ", at + 1)) lines++;
   EXPECT_EQ(lines, 30u);
   EXPECT_NE(first.find("Nodes/second: "), std::string::npos);
+  EXPECT_NE(first.find("\nEngine regular: nodes/second "), std::string::npos);
 }
 
 TEST(BenchTool, RefusesBadArgumentsWithStatusTwo) {
