@@ -139,10 +139,8 @@ int main(int argc, char **argv) {
   output("Atomic nodes: %lld\nAtomic time (ms): %u\nAtomic nodes/second: %llu\n", atomicnodes, atomictime,
          persecond(atomicnodes, atomictime));
   // Nodes per second of each engine, a line each.
-  output("Engine regular: nodes %lld time (ms) %u nodes/second %llu\n", totalnodes, elapsed,
-         persecond(totalnodes, elapsed));
-  output("Engine atomic: nodes %lld time (ms) %u nodes/second %llu\n", atomicnodes, atomictime,
-         persecond(atomicnodes, atomictime));
+  output("Engine regular: nodes/second %llu\n", persecond(totalnodes, elapsed));
+  output("Engine atomic: nodes/second %llu\n", persecond(atomicnodes, atomictime));
   freetable();
   return 0;
 }

@@ -27,7 +27,7 @@ PERFT_POSITIONS = [
 def korvel_bench(build):
     """Engine name -> nodes/s from korvel-bench's engine lines."""
     out = subprocess.run([os.path.join(build, "korvel-bench")], capture_output=True, text=True).stdout
-    return {m.group(1): int(m.group(2)) for m in re.finditer(r"^Engine (\w+): .* nodes/second (\d+)$", out, re.M)}
+    return {m.group(1): int(m.group(2)) for m in re.finditer(r"^Engine (\w+): nodes/second (\d+)$", out, re.M)}
 
 
 def fairy_bench(fairy):

@@ -36,8 +36,8 @@ TEST(BenchTool, NodeTotalIsTheSignatureAndRepeats) {
   EXPECT_EQ(lines, 35u);  // 30 positions of the regular engine, 5 atomic ones
   EXPECT_NE(first.find("Nodes/second: "), std::string::npos);
   EXPECT_NE(first.find("Atomic nodes/second: "), std::string::npos);
-  EXPECT_NE(first.find("Engine regular: "), std::string::npos);
-  EXPECT_NE(first.find("Engine atomic: "), std::string::npos);
+  EXPECT_NE(first.find("\nEngine regular: nodes/second "), std::string::npos);
+  EXPECT_NE(first.find("\nEngine atomic: nodes/second "), std::string::npos);
 }
 
 TEST(BenchTool, RefusesBadArgumentsWithStatusTwo) {
