@@ -22,6 +22,7 @@ asan: setup
 run: build
 	@mkdir -p $(BUILD)/run
 	@cp -r books/. $(BUILD)/run/ 2>/dev/null || true
+	@cp examples/* $(BUILD)/run/
 	@cd $(BUILD)/run && ../korvel
 
 unit: build
@@ -32,9 +33,12 @@ unit-asan: asan
 
 test: unit unit-asan match-short
 
-# A short refereed match against fairy-stockfish: two games in each of four variants, five seconds a game.
+# Short refereed matches, five seconds a game: two games in each of seven variants against
+# fairy-stockfish, and two atomic games against stockfish.js, refereed by chessops.
 match-short: build
 	@python3 tools/match.py --korvel $(BUILD)/korvel --games 2 --tc 5+0 --variants normal,nocastle,3check,crazyhouse
+	@python3 tools/match.py --korvel $(BUILD)/korvel --games 2 --tc 5+0 --variants giveaway,suicide,losers
+	@python3 tools/match.py --korvel $(BUILD)/korvel --korvel-args fics --games 2 --tc 5+0 --variants atomic
 
 # Longer refereed matches against fairy-stockfish (Skill Level 0) and sjeng, with the score.
 match: build

@@ -1,6 +1,7 @@
 // korvel-bench: searches a fixed list of positions (normal chess, 3check, crazyhouse with full
-// hands) to a fixed depth with the regular engine, and prints per position the best move, the
-// score and the nodes, then the total nodes, the time and the nodes per second. Books, randomness,
+// hands, atomic) to a fixed depth with the engine of each variant, and prints per position the best
+// move, the score and the nodes, then the regular engine's total nodes, time and nodes per second,
+// and the atomic engine's beside them. Books, randomness,
 // the clock and the input poll play no part, so the node total is the search's signature: a change
 // that does not mean to change the search must leave it as it is.
 //
@@ -56,6 +57,11 @@ static const benchposition positions[] = {
     {"crazyhouse", "r1b1k2r/ppp2ppp/2n5/3qp3/1b6/2N2N2/PPPP1PPP/R1BQKB1R[PPNBRQppnbrq] w KQkq"},
     {"crazyhouse", "r2qk2r/ppp2ppp/2n1bn2/2bpp3/4P3/2PP1N2/PP1NBPPP/R1BQK2R[QNPPrbp] b KQkq"},
     {"crazyhouse", "r1bq1rk1/pppp1ppp/2n2n2/4p3/1bB1P3/2N2N2/PPPP1PPP/R1BQ1RK1[PNBRQpnbrq] w -"},
+    {"atomic", "rnbqkbnr/pppppppp/8/8/8/8/PPPPPPPP/RNBQKBNR w KQkq"},
+    {"atomic", "r1bqkbnr/pppp1ppp/2n5/4p3/2B1P3/8/PPPP1PPP/RNBQK1NR w KQkq"},
+    {"atomic", "rnbqk2r/pppp1ppp/5n2/2b1p3/4P3/3P1N2/PPP2PPP/RNBQKB1R b KQkq"},
+    {"atomic", "r3k2r/p1ppqpb1/bn2pnp1/3PN3/1p2P3/2N2Q1p/PPPBBPPP/R3K2R w KQkq"},
+    {"atomic", "8/8/8/2k5/3K4/8/8/3r3R w -"},
 };
 
 // The move as the protocol writes it: squares turned back when Black was to move; a drop as
@@ -71,6 +77,11 @@ static void movetext(char *text, int from, int to) {
   }
   squaretext(color == 0 ? turnsquare(to) : to, text + n);
   text[n + 2] = '\0';
+}
+
+// Nodes per second, 0 when no time passed.
+static unsigned long long persecond(long long count, unsigned ms) {
+  return ms ? (unsigned long long)count * 1000ULL / ms : 0;
 }
 
 int main(int argc, char **argv) {
@@ -91,6 +102,8 @@ int main(int argc, char **argv) {
   allocatetable(1);
 
   long long totalnodes = 0;
+  long long atomicnodes = 0;
+  unsigned atomictime = 0;
   unsigned start = gettickcount();
   int n = (int)(sizeof positions / sizeof positions[0]);
   for (int p = 0; p < n; p++) {
@@ -104,7 +117,7 @@ int main(int argc, char **argv) {
     stopsearch = 0;
     pollinterval = NOPOLL;
     movetime = NOTIMELIMIT;
-    searchstart = thinkstart = gettickcount();
+    unsigned positionstart = searchstart = thinkstart = gettickcount();
     int positiondepth = crazymode && depth > 1 ? depth - 1 : depth;
     depthcap = positiondepth + 1;
     int score = PASSNOSCORE;
@@ -113,11 +126,21 @@ int main(int argc, char **argv) {
     movetext(text, finfrom, finto);
     output("%2d %-10s %-5s score %6d nodes %12lld  %s\n", p + 1, positions[p].variant, text, score, nodes,
            positions[p].fen);
-    totalnodes += nodes;
+    if (atomicmode) {
+      atomicnodes += nodes;
+      atomictime += gettickcount() - positionstart;
+    } else {
+      totalnodes += nodes;
+    }
   }
-  unsigned elapsed = gettickcount() - start;
-  unsigned long long nps = elapsed ? (unsigned long long)totalnodes * 1000ULL / elapsed : 0;
-  output("\nTotal nodes: %lld\nTotal time (ms): %u\nNodes/second: %llu\n", totalnodes, elapsed, nps);
+  unsigned elapsed = gettickcount() - start - atomictime;
+  output("\nTotal nodes: %lld\nTotal time (ms): %u\nNodes/second: %llu\n", totalnodes, elapsed,
+         persecond(totalnodes, elapsed));
+  output("Atomic nodes: %lld\nAtomic time (ms): %u\nAtomic nodes/second: %llu\n", atomicnodes, atomictime,
+         persecond(atomicnodes, atomictime));
+  // Nodes per second of each engine, a line each.
+  output("Engine regular: nodes/second %llu\n", persecond(totalnodes, elapsed));
+  output("Engine atomic: nodes/second %llu\n", persecond(atomicnodes, atomictime));
   freetable();
   return 0;
 }

@@ -1,12 +1,14 @@
 // korvel-perft: counts the legal move paths of a position with the engine's own generators and
 // make/unmake.
-//   korvel-perft --variant NAME --fen 'FEN' --depth N [--divide]
-// Without --fen the starting position is used. The last line written is the total node count;
+//   korvel-perft --variant NAME --fen 'FEN' --depth N [--divide] [--fics]
+// Without --fen the starting position is used; --fics castles by the chess server's rules (atomic:
+// not out of, through or into an attack). The last line written is the total node count;
 // the speed goes to standard error. Bad arguments: one line on standard error and exit status 2.
 #include <cstdio>
 #include <cstdlib>
 #include <cstring>
 
+#include "config/config.h"
 #include "perft.h"
 
 constexpr int BADUSAGE = 2;  // exit status for bad arguments
@@ -39,6 +41,8 @@ int main(int argc, char **argv) {
     int hasvalue = i + 1 < argc;
     if (strcmp(argv[i], "--divide") == 0) {
       divide = 1;
+    } else if (strcmp(argv[i], "--fics") == 0) {
+      ficsrules = 1;
     } else if (strcmp(argv[i], "--variant") == 0 && hasvalue) {
       variantname = argv[++i];
     } else if (strcmp(argv[i], "--fen") == 0 && hasvalue) {
@@ -48,7 +52,7 @@ int main(int argc, char **argv) {
       if (depth == 0) return usage("--depth needs a number from 1 to 40");
     } else {
       fprintf(stderr, "korvel-perft: unknown or incomplete argument \"%s\"; usage: korvel-perft --variant NAME "
-              "[--fen FEN] --depth N [--divide]\n", argv[i]);
+              "[--fen FEN] --depth N [--divide] [--fics]\n", argv[i]);
       return BADUSAGE;
     }
   }

@@ -6,6 +6,7 @@
 #define KORVEL_BOARD_H
 
 #include <cassert>
+#include <cstddef>
 #include <cstdint>
 
 // Piece codes held in board[]. The engine's men always carry the white codes.
@@ -42,10 +43,13 @@ constexpr int MAXPLY = 200;      // plies of the per-ply tables (killers, lastto
 constexpr int THREECHECKS = 3;   // 3check: the check that wins the game
 constexpr int KINGSCORE = 15000;  // the regular scale: a line that captures a king scores this less the ply
 
-// Table entry fields, eight 32-bit ints.
+// Table entry fields, eight 32-bit ints. The high key word is held complemented, so that an entry
+// of zero bytes is a cleared one: it stands for the high word 0xffffffff, which no real key has
+// (their high half is 0), so it never matches, not even the key 0. A cleared table is therefore
+// memory that was never written.
 struct hashentry {
   uint32_t keylo;
-  uint32_t keyhi;
+  uint32_t keyhi;       // the key's high word, complemented
   int32_t bestto;
   int32_t bestfrom;
   int32_t bound;
@@ -59,9 +63,12 @@ constexpr int BOUNDEXACT = 0;
 constexpr int BOUNDMATE = 2;
 constexpr int HASHBASEENTRIES = 524288;  // entries per unit of hashfactor
 constexpr int PROBEMISS = -999999;       // probehash: no entry ends the node
-// A cleared entry's high key word. Real keys have a high word of 0, so a cleared entry never matches,
-// not even the key of a position whose key is 0.
-constexpr uint32_t CLEAREDKEYHI = 0xffffffffu;
+// What the table may hold since it was last cleared. While nothing has been written the probe
+// answers a miss without reading memory and the clears have nothing to do; whatever writes an
+// entry sets TABLEWRITTEN.
+constexpr int TABLECLEAR = 0;       // every entry is zero bytes
+constexpr int TABLEKEYSCLEAR = 1;   // no entry holds a key; moves, bounds, depths or scores may remain
+constexpr int TABLEWRITTEN = 2;     // entries may hold keys
 
 inline bool iswhite(int code) { return code >= WPAWN && code <= WKING; }
 inline bool isblack(int code) { return code >= BPAWN && code <= BKING; }
@@ -161,6 +168,7 @@ extern int rayleft[65];            // the same left (-1)
 extern int stalemateflag;          // set to 1 by stalematetest when every generated move leaves the king attacked
 
 // --- keys and table ---
+constexpr int ZEP = 7;             // zcastle slot that holds the en-passant key
 extern uint64_t zpiece[13 * 65];   // [13 * square + code]: man of that code on that square
 extern uint64_t zhand[17 * 13];    // [17 * code + k]: the k-th man of that code in a hand
 extern uint64_t zmove;             // toggled by every move, null moves included
@@ -169,6 +177,7 @@ extern uint64_t zcastle[8];        // [1..4] rights: white a, white h, black a, 
 extern uint64_t zcheck[5];         // [1..4]: 3check counters, white >= 1, >= 2, black >= 1, >= 2
 extern hashentry *transtable;      // the transposition table; null when it could not be allocated
 extern long long hashentries;      // number of entries in transtable
+extern int tablestate;             // TABLECLEAR, TABLEKEYSCLEAR or TABLEWRITTEN
 extern int hashcuts;               // probes that ended a node with a fail-high bound
 
 // --- board model and geometry (geometry.cpp) ---
@@ -189,6 +198,8 @@ int isbeside(int sq, int code);    // 1 when a man of the code stands on one of 
 // --- platform (platform.cpp) ---
 unsigned gettickcount();           // milliseconds from a monotonic clock
 void output(const char *format, ...) __attribute__((format(printf, 1, 2)));  // the one writer on stdout
+void *allocatepages(size_t bytes);  // zeroed memory whose pages cost nothing until written; null on failure
+void freepages(void *memory, size_t bytes);
 
 // --- attack detection (attack.cpp) ---
 int isattacked(int sq);
@@ -221,6 +232,10 @@ void unmakeeffects(int ply, int *promoted, int from, int to, int *brightlost_a, 
                    int *wrightlost_a, int *wrightlost_h, int *wkingright, int *childep, int *epcapture);
 int doublestepbeside(int from, int to);  // 1 when the move just made allows en passant next
 
+// --- the atomic explosion (explode.cpp) ---
+uint64_t explode(int c, int ply, int *win, int *illegal, int *blastsave, uint64_t key);
+void unexplode(int c, const int *blastsave);
+
 // --- hands and pawn-born lists (lists.cpp) ---
 int trackmove(int *wheld, int *bheld, int *wpieces, int *bpieces, int from, int to, int *out);
 int trackdrop(int *wheld, int *bheld, int *wpieces, int *bpieces, int from, int to);
@@ -228,6 +243,16 @@ void unmakelists(int *wheld, int *bheld, int *wpieces, int *bpieces, int from, i
 void undrop(int *wheld, int *bheld, int *wpieces, int *bpieces, int from, int to, int slot);
 void resetlists(int *wheld, int *bheld, int *wpieces, int *bpieces);
 int samehands(const int *wheld, const int *bheld, const int *otherwheld, const int *otherbheld);
+
+// --- pawn structure (pawnshape.cpp) ---
+extern int wcount[10];             // white pawns per file 1..8; files 0 and 9 are empty sentinels
+extern int bcount[10];             // black pawns per file
+extern int wrear[10];              // lowest rank holding a white pawn on each file, 9 if none
+extern int brear[10];              // highest rank holding a black pawn on each file, -1 if none
+int scanboard(int *occupied);       // the file summary and the occupied squares file by file; answers their count
+void filesummary();
+int pawnshapewhite(int file, int rank);
+int pawnshapeblack(int file, int rank);
 
 // --- consistency check (boardcheck.cpp) ---
 // 1 when everything kept incrementally agrees with the board: king squares, codes, the hands and

@@ -30,8 +30,10 @@ static int handok(const int *hand, bool white) {
 }
 
 // 1 when the kept king square is where the only king of its colour stands. With two kings a side
-// (twokings) or none (captured in the line being searched) there is nothing to compare.
+// (twokings) or none (captured in the line being searched) there is nothing to compare. In the
+// antichess family the king is an ordinary man and nothing keeps its square.
 static int kingok(int kingsq, int code) {
+  if (antimode) return 1;
   int count = 0, where = 0;
   for (int sq = 1; sq <= 64; sq++)
     if (board[sq] == code) count++, where = sq;

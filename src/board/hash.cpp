@@ -2,10 +2,7 @@
 // transposition table with its probe.
 #include "board/board.h"
 
-#include <cstdlib>
 #include <cstring>
-
-constexpr int ZEP = 7;                 // zcastle slot that holds the en-passant key
 
 uint64_t zpiece[13 * 65];
 uint64_t zhand[17 * 13];
@@ -15,6 +12,7 @@ uint64_t zcastle[8];
 uint64_t zcheck[5];
 hashentry *transtable = nullptr;
 long long hashentries = 0;
+int tablestate = TABLECLEAR;
 int hashcuts = 0;
 
 static unsigned long randomstate = 1;
@@ -110,7 +108,7 @@ static uint64_t boardmovekey(uint64_t key, int from, int to, int captured, int p
   if (!promoted) {
     key ^= zpiece[13 * from + mover] ^ zpiece[13 * to + mover];
   } else {
-    int pawn = mover == WQUEEN ? WPAWN : BPAWN;
+    int pawn = iswhite(mover) ? WPAWN : BPAWN;  // the antichess family promotes to any man
     key ^= zpiece[13 * from + pawn] ^ zpiece[13 * to + mover];
   }
   key ^= zmove;
@@ -196,52 +194,57 @@ uint64_t keyaftermove(uint64_t key, const moveundo *undo, int epbefore, int epaf
                    epafter, undo->epcapture, checkindex);
 }
 
-// Allocates the table of HASHBASEENTRIES * factor entries and clears it; answers 0 when the memory
-// could not be had (the table is then absent and every probe misses).
+// Allocates the table of HASHBASEENTRIES * factor entries, cleared; answers 0 when the memory could
+// not be had (the table is then absent and every probe misses). The memory comes zeroed and
+// unbacked: it costs nothing while nothing is written to it.
 int allocatetable(int factor) {
   freetable();
-  hashentries = (long long)HASHBASEENTRIES * (factor > 0 ? factor : 1);
-  transtable = (hashentry *)calloc((size_t)hashentries, sizeof(hashentry));
-  if (!transtable) {
-    hashentries = 0;
-    return 0;
-  }
-  cleartable();
+  long long entries = (long long)HASHBASEENTRIES * (factor > 0 ? factor : 1);
+  transtable = (hashentry *)allocatepages((size_t)entries * sizeof(hashentry));
+  if (!transtable) return 0;
+  hashentries = entries;
+  tablestate = TABLECLEAR;
   return 1;
 }
 
 // Releases the table.
 void freetable() {
-  free(transtable);
+  freepages(transtable, (size_t)hashentries * sizeof(hashentry));
   transtable = nullptr;
   hashentries = 0;
+  tablestate = TABLECLEAR;
 }
 
-// Clears every entry whole.
+// Clears every entry whole; a table that is already clear is left untouched.
 void cleartable() {
-  for (long long i = 0; i < hashentries; i++) {
-    transtable[i] = hashentry{};
-    transtable[i].keyhi = CLEAREDKEYHI;
-  }
+  if (tablestate == TABLECLEAR) return;
+  memset(transtable, 0, (size_t)hashentries * sizeof(hashentry));
+  tablestate = TABLECLEAR;
 }
 
-// Clears the stored key of every entry; the rest of each entry stays.
+// Clears the stored key of every entry; the rest of each entry stays. Nothing to do while no
+// entry holds a key.
 void clearhashkeys() {
+  if (tablestate != TABLEWRITTEN) return;
   for (long long i = 0; i < hashentries; i++) {
     transtable[i].keylo = 0;
-    transtable[i].keyhi = CLEAREDKEYHI;
+    transtable[i].keyhi = 0;
   }
+  tablestate = TABLEKEYSCLEAR;
 }
 
 // Clears the key, the best move and the depth of every entry (a new game); bound and score stay.
+// Nothing to do while the table is wholly clear.
 void clearhashentries() {
+  if (tablestate == TABLECLEAR) return;
   for (long long i = 0; i < hashentries; i++) {
     transtable[i].keylo = 0;
-    transtable[i].keyhi = CLEAREDKEYHI;
+    transtable[i].keyhi = 0;
     transtable[i].bestto = 0;
     transtable[i].bestfrom = 0;
     transtable[i].depth = 0;
   }
+  tablestate = TABLEKEYSCLEAR;
 }
 
 // Probes the table for key at a node with the given remaining depth and window. Answers the score
@@ -249,9 +252,9 @@ void clearhashentries() {
 // at least the remaining depth.
 int probehash(uint64_t key, int depth, int alpha, int beta, int ply, int mainsearch) {
   assert(ply >= 1 && ply < MAXPLY && alpha < beta);
-  if (!transtable || hashentries == 0) return PROBEMISS;
+  if (tablestate != TABLEWRITTEN) return PROBEMISS;  // no entry holds a key: nothing can match
   const hashentry &entry = transtable[key % (uint64_t)hashentries];
-  if (entry.keylo != (uint32_t)key || entry.keyhi != (uint32_t)(key >> 32)) return PROBEMISS;
+  if (entry.keylo != (uint32_t)key || entry.keyhi != ~(uint32_t)(key >> 32)) return PROBEMISS;
   if (mainsearch && entry.depth < depth) return PROBEMISS;
   int s = entry.score;
   if (entry.bound == BOUNDLOWER && s >= beta) {

@@ -1,10 +1,12 @@
-// The platform services every part of the engine uses: the millisecond clock and the one writer
-// of everything the engine prints.
+// The platform services every part of the engine uses: the millisecond clock, the one writer
+// of everything the engine prints, and large zeroed blocks of memory.
 #include "board/board.h"
 
 #include <cstdarg>
 #include <cstdio>
 #include <ctime>
+
+#include <sys/mman.h>
 
 // Milliseconds from a monotonic clock; wraps like a 32-bit tick counter.
 unsigned gettickcount() {
@@ -19,4 +21,18 @@ void output(const char *format, ...) {
   va_start(args, format);
   vfprintf(stdout, format, args);
   va_end(args);
+}
+
+// A zeroed block of the given size straight from the system: its pages take no memory until they
+// are written, so a large table that is only read costs nothing. Null when the system refuses
+// (the kernel turns down a block far beyond what the machine could ever hold).
+void *allocatepages(size_t bytes) {
+  if (bytes == 0) return nullptr;
+  void *memory = mmap(nullptr, bytes, PROT_READ | PROT_WRITE, MAP_PRIVATE | MAP_ANONYMOUS, -1, 0);
+  return memory == MAP_FAILED ? nullptr : memory;
+}
+
+// Gives a block of allocatepages back to the system.
+void freepages(void *memory, size_t bytes) {
+  if (memory) munmap(memory, bytes);
 }

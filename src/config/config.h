@@ -77,4 +77,14 @@ void freenames();                       // releases the file-name buffers
 void resetweights();                    // the atomic and antichess weights and the book options back to their defaults
 int computestartmaterial();             // startmaterial from the atomic values
 
+// --- the readers of the command line and the configuration files (options.cpp, relativefiles.cpp,
+// absolutefile.cpp, variantfiles.cpp); each file is optional and each listing is written either way ---
+void readoptions(int argc, const char *const *argv);  // the command-line options, with their confirmations
+void readrc();                          // korvel.rc (atomic steps), then korvel.rc2, then the atomic listing
+void readrc2();                         // korvel.rc2: atomic weights and checklevel as values
+void readregularrc();                   // korvel2.rc: regular material and pawn tables by steps, with its listing
+void readlosersrc2();                   // korvelLosers.rc2: losers values, with the listing
+void readsuiciderc2();                  // korvelSuicide.rc2: suicide and giveaway values, with the listing
+void readcrazyrc2();                    // korvelcrazy.rc2: crazyhouse values and check ply, with the listing
+
 #endif

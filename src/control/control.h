@@ -21,6 +21,11 @@ constexpr int LOSTROOTSCORE = -(KINGSCORE - 1);  // -14999: every root move lose
 constexpr int ENGINEMATES = KINGSCORE - 3;       // 14997: the move takes the opponent's king next (mate or stalemate)
 constexpr int ENGINEMATED = -(KINGSCORE - 2);    // -14998: every move loses the engine's king (mated or stalemated)
 
+// Scores of the atomic scale that the atomic search and the result announcements know.
+constexpr int ATOMICWIN = 7500;                      // the opponent's king blown up or taken at ply p: 7500 - p
+constexpr int ATOMICOPPWINSNEXT = -(ATOMICWIN - 2);  // -7498: the opponent wins at once after the root move
+constexpr int ATOMICENGINEWINSNEXT = ATOMICWIN - 3;  // 7497: the engine wins with its next move
+
 // Engines of the engine table.
 constexpr int ENGINEREGULAR = 0;
 constexpr int ENGINEATOMIC = 1;

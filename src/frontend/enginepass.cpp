@@ -3,6 +3,7 @@
 #include "frontend/frontend.h"
 
 #include "antichess/antichess.h"
+#include "book/book.h"
 
 #include <cstdlib>
 #include <cstring>
@@ -105,8 +106,8 @@ static int countrepetitions() {
 }
 
 // The engine's half of a pass: allots the time, keeps the legal root moves (with none, the game is
-// over), searches with the variant's engine to the variant's depth cap, plays the move and writes
-// it, claims a draw by repetition and announces a result.
+// over), takes a book move or searches with the variant's engine to the variant's depth cap, plays
+// the move and writes it, claims a draw by repetition and announces a result.
 void enginepass(int *passscore) {
   assert(passscore);
   const variantrow *variant = currentvariant();
@@ -123,8 +124,11 @@ void enginepass(int *passscore) {
     return;
   }
   findkings();
-  depthcap = *variant->depthcap;
-  deepen(engine, passscore);
+  // A set-up position has no game record to follow: no book then.
+  if (setboardflag || !bookstep(rootfrom, rootto, rootcount)) {
+    depthcap = *variant->depthcap;
+    deepen(engine, passscore);
+  }
   makeenginemove(engine);
   if (!discardmove) engine->printmove();
   promopiece = 0;

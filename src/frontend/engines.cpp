@@ -2,15 +2,16 @@
 // plays a variant.
 #include "frontend/frontend.h"
 
+#include "antichess/antichess.h"
+#include "atomic/atomic.h"
 #include "regular/regular.h"
 
-// The atomic and antichess rows name no search of their own yet: the regular engine stands in
-// for them until they exist.
 const enginerow enginetable[ENGINES] = {
     {"regular", ROOTALPHA, ROOTBETA, resetsearchcounters, regularrootkey, regularroot, regulargenerate, regularlegal,
      printregularmove, 0},
-    {"atomic", 0, 0, nullptr, nullptr, nullptr, nullptr, nullptr, nullptr, 0},
-    {"antichess", 0, 0, nullptr, nullptr, nullptr, nullptr, nullptr, nullptr, 0},
+    {"atomic", ATOMICALPHA, ATOMICBETA, atomicnewsearch, atomicgamekey, atomicroot, atomicgenerate, atomiclegal,
+     printregularmove, 0},
+    {"antichess", ANTIALPHA, ANTIBETA, antinewsearch, antirootkey, antiroot, antigeneraterow, antilegal, printantimove, 1},
 };
 
 // The engine that plays a variant: its own, or the regular engine while its own is not built.

@@ -53,7 +53,8 @@ static int readboardfield(const char **p, int crazy, int kingsaside, fenfields *
     }
   }
   if (rank != 1 || file != 8) return fenerror("the board field does not hold 8 ranks of 8 squares");
-  if (kings[0] < 1 || kings[1] < 1 || kings[0] > kingsaside || kings[1] > kingsaside)
+  // In giveaway and suicide (kingsaside 0) the king is an ordinary man: any number will do.
+  if (kingsaside > 0 && (kings[0] < 1 || kings[1] < 1 || kings[0] > kingsaside || kings[1] > kingsaside))
     return fenerror(kingsaside == 1 ? "each side needs exactly one king" : "each side needs one or two kings");
   if (*s == '[') {
     if (!crazy) return fenerror("holdings outside crazyhouse");
@@ -113,6 +114,12 @@ static int isnumber(const char *word) {
   return 1;
 }
 
+// 1 when the variant's kings are royal: every variant but giveaway and suicide, where a king may
+// be captured, stand next to the other or be missing.
+static int royalkings(const variantrow *variant) {
+  return !(variant->flags & VFANTI) || (variant->flags & VFLOSERS);
+}
+
 // Reads and checks every field of a FEN text.
 int readfen(const char *fen, const variantrow *variant, fenfields *f) {
   char word[FENSIZE];
@@ -121,7 +128,8 @@ int readfen(const char *fen, const variantrow *variant, fenfields *f) {
   if (strlen(fen) >= FENSIZE) return fenerror("too long");
   while (*p == ' ') p++;
   int threecheck = (variant->flags & VFTHREECHECK) != 0;
-  if (!readboardfield(&p, (variant->flags & VFCRAZY) != 0, (variant->flags & VFTWOKINGS) ? 2 : 1, f)) return 0;
+  int kingsaside = (variant->flags & VFTWOKINGS) ? 2 : royalkings(variant) ? 1 : 0;
+  if (!readboardfield(&p, (variant->flags & VFCRAZY) != 0, kingsaside, f)) return 0;
   if (*p != ' ') return fenerror("no side to move");
   if (nextfield(&p, word, sizeof word) != 1 || (strcmp(word, "w") != 0 && strcmp(word, "b") != 0))
     return fenerror("the side to move must be w or b");
@@ -263,9 +271,12 @@ int placefen(const fenfields *f, const variantrow *variant, int turned) {
   topp = turned ? f->whitechecks : f->blackchecks;
   fiftycount = f->fifty;
   if (!filllists(f, turned)) return 0;
-  if (kingsadjacent()) return fenerror("the kings stand side by side");
+  if (!royalkings(variant)) return 1;
+  // In atomic the kings may stand side by side, and then neither is in check.
+  int touching = kingsadjacent();
+  if (touching && !(variant->flags & VFATOMIC)) return fenerror("the kings stand side by side");
   int waiting = (f->black != 0) == (turned != 0) ? BKING : WKING;  // the king of the side not to move
   for (int sq = 1; sq <= 64; sq++)
-    if (board[sq] == waiting && isattacked(sq)) return fenerror("the side not to move is in check");
+    if (board[sq] == waiting && isattacked(sq) && !touching) return fenerror("the side not to move is in check");
   return 1;
 }

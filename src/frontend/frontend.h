@@ -92,7 +92,7 @@ int islegalturn(int from, int to);      // 1 when the side on move may play the 
 int legalrootmoves(int *from, int *to, int count);  // keeps only the legal moves of a root list; the new count
 
 // --- main loop (mainloop.cpp) ---
-void startup();
+void startup(int argc, const char *const *argv);  // argv[1..argc-1]: the command-line options
 void playgames();
 void shutdown();
 void gamestart();

@@ -2,6 +2,8 @@
 // protocol switches; and the resets of all process-wide state.
 #include "frontend/frontend.h"
 
+#include "atomic/atomic.h"
+#include "book/book.h"
 #include "regular/regular.h"
 
 #include <cstring>
@@ -43,7 +45,8 @@ void resetgame() {
 }
 
 // Puts all process-wide state back to its value at load: board, game record, variant flags,
-// settings, search control, the regular engine's counters, and the front end. Tests start from
+// settings, search control, the regular and atomic engines' state, the front end and the books
+// (their trees freed). Tests start from
 // here. The table keeps its size and contents; the key tables stay as drawn.
 void resetall() {
   resetboard();
@@ -51,6 +54,8 @@ void resetall() {
   resetconfig();
   resetcontrol();
   resetregular();
+  resetatomic();
   resetgame();
+  resetbooks();
   hashcuts = 0;
 }

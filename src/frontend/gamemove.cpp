@@ -128,11 +128,32 @@ static void gameenpassant(int from, int to) {
   }
 }
 
+// After an explosion of the game: a castling right whose rook or king was blown up is gone, so that
+// no man that arrives on the corner later castles.
+static void blastcastling() {
+  if (wcastlea && board[wcastlea] != WROOK) wcastlea = 0;
+  if (wcastleh && board[wcastleh] != WROOK) wcastleh = 0;
+  if (bcastlea && board[bcastlea] != BROOK) bcastlea = 0;
+  if (bcastleh && board[bcastleh] != BROOK) bcastleh = 0;
+  if ((wcastleking && board[wcastleking] != WKING) || (!wcastlea && !wcastleh)) wcastleking = wcastlea = wcastleh = 0;
+  if ((bcastleking && board[bcastleking] != BKING) || (!bcastlea && !bcastleh)) bcastleking = bcastlea = bcastleh = 0;
+}
+
+// In atomic, a capture (en passant too) explodes at the capturing man's arrival square, for the
+// side of the mover. The game keeps no key, and a move the engine's rules refuse never reaches the
+// board, so the flags are not read.
+static void gameexplosion(int to, int white) {
+  int win = 0, illegal = 0;
+  int blastsave[65];
+  explode(to, white ? 1 : 2, &win, &illegal, blastsave, 0);
+  blastcastling();
+}
+
 // Plays a move of the game on the board, by either side (the colour of the man on from, or of the
 // dropped man), with all its side effects: castling rights and the castling rook, the en-passant
 // capture, the promotion (to promotion, a code of the mover's colour; 0 makes a queen), the
-// fifty-move count, the hands and pawn-born lists, and the en-passant markers of the new position.
-// Answers 1 when the move promoted. The game record, the history and the draw claims are the
+// fifty-move count, the hands and pawn-born lists, the explosion of a capture in atomic, and the
+// en-passant markers of the new position. Answers 1 when the move promoted. The game record, the history and the draw claims are the
 // callers'.
 int playgamemove(int from, int to, int promotion) {
   assert(to >= 1 && to <= 64 && from != 0 && from >= -BKING && from <= 64);
@@ -149,7 +170,8 @@ int playgamemove(int from, int to, int promotion) {
   int pawn = mover == WPAWN || mover == BPAWN;
   int enpassant = pawn && board[to] == EMPTY && fileof(from) != fileof(to);
   int promotes = pawn && (white ? to >= 57 : to <= 8);
-  fiftycount = (pawn || board[to] != EMPTY) ? 0 : fiftycount + 1;
+  int captures = enpassant || board[to] != EMPTY;
+  fiftycount = (pawn || captures) ? 0 : fiftycount + 1;
   gamecastling(from, to);
   gamecastlingrook(from, to);
   if (promotes) board[from] = promotion ? promotion : (white ? WQUEEN : BQUEEN);
@@ -158,6 +180,7 @@ int playgamemove(int from, int to, int promotion) {
   board[from] = EMPTY;
   if (enpassant) board[white ? to - 8 : to + 8] = EMPTY;
   gameenpassant(from, to);
+  if (atomicmode && captures) gameexplosion(to, white);
   return promotes;
 }
 

@@ -2,6 +2,7 @@
 #include "frontend/frontend.h"
 
 #include "antichess/antichess.h"
+#include "book/book.h"
 
 #include <csignal>
 #include <cstdio>
@@ -12,31 +13,50 @@
 // Material of each code for the endgame flags: pawn 1, knight 3, bishop 3, rook 5, queen 9, king 0.
 static const int endgamevalue[13] = {0, 1, 3, 3, 5, 9, 0, 1, 3, 3, 5, 9, 0};
 
-// Prepares everything once: the file names, the table size, the ray tables, the keys from the
-// time of day and the transposition table. Standard output is unbuffered from the first byte and
-// the interrupt signal is ignored, since the interface may send it to the whole process group.
-// (The command-line options, configuration files and books are read here once they exist.)
-void startup() {
+static void readconfiguration();
+
+// Prepares everything once: the file names, the command-line options, the configuration files,
+// the table size, the ray tables, the keys from the time of day, the transposition table and the
+// opening books. Standard output is unbuffered from the first byte and the interrupt signal is
+// ignored, since the interface may send it to the whole process group.
+void startup(int argc, const char *const *argv) {
   setvbuf(stdout, nullptr, _IONBF, 0);
   allocatenames();
   inputpoll = pollinput;
   output("\natomicBookBlack is %s  atomicBookWhite is %s", atomicbookblack, atomicbookwhite);
   topc = topp = 0;
-  if (norc) output("\nno korvel.rc found or argument to not use korvel.rc file in place\n");
+  readoptions(argc, argv);
+  readconfiguration();
   output("\ntype quit  to quit then hit enter, this will also free up memory");
   startmaterial = computestartmaterial();
   initrays();
   initkeys((unsigned)time(nullptr));
   if (!allocatetable(hashfactor)) output("error, out of memory");
+  loadbooks();
   signal(SIGINT, SIG_IGN);
   inputfrom = inputto = 1;
   playagain = 1;
+}
+
+// Reads the configuration files, unless the command line said norc: the variant weight files,
+// then the atomic engine's relative and absolute files, then the regular engine's file.
+static void readconfiguration() {
+  if (norc) {
+    output("\nno korvel.rc found or argument to not use korvel.rc file in place\n");
+    return;
+  }
+  readlosersrc2();
+  readsuiciderc2();
+  readcrazyrc2();
+  readrc();
+  readregularrc();
 }
 
 // Frees what start-up allocated, after "quit".
 void shutdown() {
   freetable();
   freenames();
+  freebook();
 }
 
 // Plays one game after the other until "quit". A game is a loop of passes, one per half-move
@@ -80,6 +100,7 @@ void gamestart() {
 // the next game starts from the starting position.
 void gameend() {
   clearhashkeys();
+  openbkdone = 0;
   endgameflag = lateendgameflag = 0;
   output("out of while");
   setvariantflags(0, VFANTI | VFATOMIC | VFTHREECHECK | VFTWOKINGS);

@@ -6,6 +6,9 @@
 // read next and nothing is lost.
 #include "frontend/frontend.h"
 
+#include "antichess/antichess.h"
+#include "book/book.h"
+
 #include <cstring>
 
 constexpr int BLOCKMARGIN = 32;        // zero bytes after a block, so that look-ahead stays inside
@@ -164,6 +167,7 @@ static int newgame(int pos) {
   clearhashentries();
   forcemode = 0;
   setboardflag = 0;
+  openbkdone = 0;
   color = 0;
   startposition();
   rebuildposition();
@@ -245,6 +249,14 @@ static int opponentdrop(int pos) {
   return handover(pos, -code, to);
 }
 
+// In the antichess family: 1 when the opponent's move from -> to takes nothing although a capture
+// was due. An en-passant capture (a pawn moving to another file) is never refused.
+static int ignorescapture(int from, int to) {
+  if (board[to] != EMPTY) return 0;
+  if (board[from] == BPAWN && fileof(from) != fileof(to)) return 0;
+  return opponentcancapture() == 0;
+}
+
 // A board move of the side on move, such as e2e4 or e7e8q, converted to the board's squares and
 // handed over when it is legal; else refused with the illegal-move line. A move from a square to
 // itself opens the console board editor. Without a promotion letter a promoting pawn becomes a
@@ -258,7 +270,9 @@ static int opponentmove(int pos) {
     to = turnsquare(to);
   }
   if (from == to) return handover(pos, from, to);
-  if (!islegalturn(from, to)) {
+  // In the antichess family the opponent must capture when it can (a server referees for itself).
+  int dodges = !icsmode && antimode && !enginetomove() && ignorescapture(from, to);
+  if (dodges || !islegalturn(from, to)) {
     refusemove(pos);
     return pos + 4;
   }

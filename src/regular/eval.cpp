@@ -21,10 +21,6 @@ constexpr int CASTLEDBONUS = 25;             // the side has castled in the curr
 constexpr int FIRSTCHECKBONUS = 150;         // 3check: one check given
 constexpr int SECONDCHECKBONUS = 325;        // 3check: two checks given, middlegame
 constexpr int SECONDCHECKENDBONUS = 200;     // 3check: two checks given, endgame
-constexpr int DOUBLEDPAWN = 10;              // a pawn with an own pawn behind it
-constexpr int BACKWARDPAWN = 8;              // no own pawn beside or behind it on the neighbouring files
-constexpr int ISOLATEDPAWN = 28;             // no own pawn on either neighbouring file
-constexpr int FREEPAWN = 15;                 // no enemy pawn ahead of it on the neighbouring files
 
 // Square tables, indexed by square (a1 = 1), listed rank 1 first.
 const int knighttable[65] = {0,
@@ -103,65 +99,11 @@ static const int kingposblack[65] = {0,
     -4, -4, -4, -4, -4, -4, -4, -4,
      1,  2, -4,  0, -4,  2,  1,  0};
 
-int wcount[10];
-int bcount[10];
-int wrear[10];
-int brear[10];
-
-// Fills the per-file pawn summary from the board: pawn counts, the rearmost white pawn's rank
-// and the rearmost (highest) black pawn's rank; files 0 and 9 stay empty sentinels.
-void filesummary() {
-  for (int f = 0; f <= 9; f++) {
-    wcount[f] = 0;
-    bcount[f] = 0;
-    wrear[f] = 9;
-    brear[f] = -1;
-  }
-  for (int f = 1; f <= 8; f++) {
-    int sq = f;
-    for (int r = 1; r <= 8; r++, sq += 8) {
-      if (board[sq] == WPAWN) {
-        wcount[f]++;
-        if (wrear[f] == 9) wrear[f] = r;  // ranks rise: the first one met is the rearmost
-      } else if (board[sq] == BPAWN) {
-        bcount[f]++;
-        brear[f] = r;  // the last one met is Black's rearmost
-      }
-    }
-  }
-}
-
-// Structure of a white pawn on file 1..8, rank r: doubled, backward or isolated, and free of
-// enemy pawns ahead of it on the neighbouring files. Reads the file summary.
-int pawnshapewhite(int file, int rank) {
-  assert(file >= 1 && file <= 8);
-  int v = 0;
-  if (wrear[file] < rank) v -= DOUBLEDPAWN;
-  if (rank < wrear[file - 1] && rank < wrear[file + 1])
-    v -= (wcount[file - 1] == 0 && wcount[file + 1] == 0) ? ISOLATEDPAWN : BACKWARDPAWN;
-  if (brear[file - 1] <= rank && brear[file + 1] <= rank) v += FREEPAWN;
-  return v;
-}
-
-// The mirror of pawnshapewhite for a black pawn, with Black's signs (a weakness raises the score).
-int pawnshapeblack(int file, int rank) {
-  assert(file >= 1 && file <= 8);
-  int v = 0;
-  if (rank < brear[file]) v += DOUBLEDPAWN;
-  if (brear[file - 1] < rank && brear[file + 1] < rank)
-    v += (bcount[file - 1] == 0 && bcount[file + 1] == 0) ? ISOLATEDPAWN : BACKWARDPAWN;
-  if (rank <= wrear[file - 1] && rank <= wrear[file + 1]) v -= FREEPAWN;
-  return v;
-}
-
 // Counts the empty squares seen along one ray table from sq up to the first occupied square.
-static int raycount(const int *ray, int sq) {
+static inline int raycount(const int *ray, int sq) {
   int step = ray[0];
   int n = 0;
-  for (int i = 1; i <= ray[sq]; i++) {
-    if (board[sq + step * i] > 0) break;
-    n++;
-  }
+  for (int t = sq + step, left = ray[sq]; left > 0 && board[t] == EMPTY; left--, t += step) n++;
   return n;
 }
 
@@ -268,67 +210,67 @@ static int byside(int e, int side) {
 // safety counts. King safety is left out in the endgame and weighed by the opponent's material.
 int evaluate(int side) {
   evalcount++;
-  filesummary();
+  int occupied[64];
+  int men = scanboard(occupied);
   int e = 0;
   int whitephase = 0;
   int blackphase = 0;
   int wk = 0;
   int bk = 0;
-  for (int f = 1; f <= 8; f++) {
-    for (int r = 1; r <= 8; r++) {
-      int sq = f + 8 * (r - 1);
-      if (board[sq] == EMPTY) continue;
-      switch (board[sq]) {
-        case WPAWN: e += regularvalue[WPAWN] + pawntable[sq] + pawnshapewhite(f, r); break;
-        case WKNIGHT:
-          e += regularvalue[WKNIGHT] + knighttable[sq];
-          whitephase += PHASEMINOR;
-          break;
-        case WBISHOP:
-          e += regularvalue[WBISHOP] + 2 * bishopmobility(sq, 0) + bishoptable[sq];
-          whitephase += PHASEMINOR;
-          break;
-        case WROOK:
-          e += regularvalue[WROOK] + 2 * rookmobility(sq, 0) + rookfilebonus(wcount[f], bcount[f]);
-          if (r == 7) e += ROOKSEVENTHBONUS;
-          whitephase += PHASEROOK;
-          break;
-        case WQUEEN:
-          e += regularvalue[WQUEEN];
-          whitephase += PHASEWHITEQUEEN;
-          break;
-        case WKING:
-          e += regularvalue[WKING];
-          if (endgameflag) e += kingendtable[sq];
-          if (wcastled) e += CASTLEDBONUS;
-          if (wk == 0) wk = sq;
-          break;
-        case BPAWN: e += regularvalue[BPAWN] + bpawntable[sq] + pawnshapeblack(f, r); break;
-        case BKNIGHT:
-          e += regularvalue[BKNIGHT] + bknighttable[sq];
-          blackphase += PHASEMINOR;
-          break;
-        case BBISHOP:
-          e += regularvalue[BBISHOP] - 2 * bishopmobility(sq, 0) + bbishoptable[sq];
-          blackphase += PHASEMINOR;
-          break;
-        case BROOK:
-          e += regularvalue[BROOK] - 2 * rookmobility(sq, 0) - rookfilebonus(bcount[f], wcount[f]);
-          if (r == 2) e -= ROOKSEVENTHBONUS;
-          blackphase += PHASEROOK;
-          break;
-        case BQUEEN:
-          e += regularvalue[BQUEEN];
-          blackphase += PHASEBLACKQUEEN;
-          break;
-        case BKING:
-          e += regularvalue[BKING];
-          if (endgameflag) e -= kingendtable[sq];
-          if (bcastled) e -= CASTLEDBONUS;
-          if (bk == 0) bk = sq;
-          break;
-        default: break;
-      }
+  for (int i = 0; i < men; i++) {
+    int sq = occupied[i];
+    int f = fileof(sq) + 1;
+    int r = rankof(sq);
+    switch (board[sq]) {
+      case WPAWN: e += regularvalue[WPAWN] + pawntable[sq] + pawnshapewhite(f, r); break;
+      case WKNIGHT:
+        e += regularvalue[WKNIGHT] + knighttable[sq];
+        whitephase += PHASEMINOR;
+        break;
+      case WBISHOP:
+        e += regularvalue[WBISHOP] + 2 * bishopmobility(sq, 0) + bishoptable[sq];
+        whitephase += PHASEMINOR;
+        break;
+      case WROOK:
+        e += regularvalue[WROOK] + 2 * rookmobility(sq, 0) + rookfilebonus(wcount[f], bcount[f]);
+        if (r == 7) e += ROOKSEVENTHBONUS;
+        whitephase += PHASEROOK;
+        break;
+      case WQUEEN:
+        e += regularvalue[WQUEEN];
+        whitephase += PHASEWHITEQUEEN;
+        break;
+      case WKING:
+        e += regularvalue[WKING];
+        if (endgameflag) e += kingendtable[sq];
+        if (wcastled) e += CASTLEDBONUS;
+        if (wk == 0) wk = sq;
+        break;
+      case BPAWN: e += regularvalue[BPAWN] + bpawntable[sq] + pawnshapeblack(f, r); break;
+      case BKNIGHT:
+        e += regularvalue[BKNIGHT] + bknighttable[sq];
+        blackphase += PHASEMINOR;
+        break;
+      case BBISHOP:
+        e += regularvalue[BBISHOP] - 2 * bishopmobility(sq, 0) + bbishoptable[sq];
+        blackphase += PHASEMINOR;
+        break;
+      case BROOK:
+        e += regularvalue[BROOK] - 2 * rookmobility(sq, 0) - rookfilebonus(bcount[f], wcount[f]);
+        if (r == 2) e -= ROOKSEVENTHBONUS;
+        blackphase += PHASEROOK;
+        break;
+      case BQUEEN:
+        e += regularvalue[BQUEEN];
+        blackphase += PHASEBLACKQUEEN;
+        break;
+      case BKING:
+        e += regularvalue[BKING];
+        if (endgameflag) e -= kingendtable[sq];
+        if (bcastled) e -= CASTLEDBONUS;
+        if (bk == 0) bk = sq;
+        break;
+      default: break;
     }
   }
   if (endgameflag == 0) {
@@ -352,45 +294,45 @@ int evaluate(int side) {
 // lines around it, where dropped men would attack it.
 int evaluatecrazy(int side, const int *whitehand, const int *blackhand) {
   evalcount++;
-  filesummary();
+  int occupied[64];
+  int men = scanboard(occupied);
   int e = 0;
   for (int i = 1; i < HANDSLOTS; i++) {
     if (whitehand[i] > 0) e += crazyvalue[whitehand[i]];
     if (blackhand[i] > 0) e -= crazyvalue[blackhand[i]];
   }
-  for (int f = 1; f <= 8; f++) {
-    for (int r = 1; r <= 8; r++) {
-      int sq = f + 8 * (r - 1);
-      if (board[sq] == EMPTY) continue;
-      switch (board[sq]) {
-        case WPAWN: e += crazyvalue[WPAWN] + pawntable[sq] + pawnshapewhite(f, r); break;
-        case WKNIGHT: e += crazyvalue[WKNIGHT] + knighttable[sq]; break;
-        case WBISHOP: e += crazyvalue[WBISHOP] + 2 * bishopmobility(sq, 0) + bishoptable[sq]; break;
-        case WROOK:
-          e += crazyvalue[WROOK] + 2 * rookmobility(sq, 0) + rookfilebonus(wcount[f], bcount[f]);
-          if (r == 7) e += ROOKSEVENTHBONUS;
-          break;
-        case WQUEEN: e += crazyvalue[WQUEEN]; break;
-        case WKING:
-          e += crazyvalue[WKING] + bishopmobility(sq, 1) + rookmobility(sq, 1);
-          if (endgameflag) e += kingendtable[sq];
-          if (wcastled) e += CASTLEDBONUS;
-          break;
-        case BPAWN: e += -crazyvalue[BPAWN] + bpawntable[sq] + pawnshapeblack(f, r); break;
-        case BKNIGHT: e += -crazyvalue[BKNIGHT] + bknighttable[sq]; break;
-        case BBISHOP: e += -crazyvalue[BBISHOP] - 2 * bishopmobility(sq, 0) + bbishoptable[sq]; break;
-        case BROOK:
-          e += -crazyvalue[BROOK] - 2 * rookmobility(sq, 0) - rookfilebonus(bcount[f], wcount[f]);
-          if (r == 2) e -= ROOKSEVENTHBONUS;
-          break;
-        case BQUEEN: e -= crazyvalue[BQUEEN]; break;
-        case BKING:
-          e += -crazyvalue[BKING] - bishopmobility(sq, 1) - rookmobility(sq, 1);
-          if (endgameflag) e -= kingendtable[sq];
-          if (bcastled) e -= CASTLEDBONUS;
-          break;
-        default: break;
-      }
+  for (int i = 0; i < men; i++) {
+    int sq = occupied[i];
+    int f = fileof(sq) + 1;
+    int r = rankof(sq);
+    switch (board[sq]) {
+      case WPAWN: e += crazyvalue[WPAWN] + pawntable[sq] + pawnshapewhite(f, r); break;
+      case WKNIGHT: e += crazyvalue[WKNIGHT] + knighttable[sq]; break;
+      case WBISHOP: e += crazyvalue[WBISHOP] + 2 * bishopmobility(sq, 0) + bishoptable[sq]; break;
+      case WROOK:
+        e += crazyvalue[WROOK] + 2 * rookmobility(sq, 0) + rookfilebonus(wcount[f], bcount[f]);
+        if (r == 7) e += ROOKSEVENTHBONUS;
+        break;
+      case WQUEEN: e += crazyvalue[WQUEEN]; break;
+      case WKING:
+        e += crazyvalue[WKING] + bishopmobility(sq, 1) + rookmobility(sq, 1);
+        if (endgameflag) e += kingendtable[sq];
+        if (wcastled) e += CASTLEDBONUS;
+        break;
+      case BPAWN: e += -crazyvalue[BPAWN] + bpawntable[sq] + pawnshapeblack(f, r); break;
+      case BKNIGHT: e += -crazyvalue[BKNIGHT] + bknighttable[sq]; break;
+      case BBISHOP: e += -crazyvalue[BBISHOP] - 2 * bishopmobility(sq, 0) + bbishoptable[sq]; break;
+      case BROOK:
+        e += -crazyvalue[BROOK] - 2 * rookmobility(sq, 0) - rookfilebonus(bcount[f], wcount[f]);
+        if (r == 2) e -= ROOKSEVENTHBONUS;
+        break;
+      case BQUEEN: e -= crazyvalue[BQUEEN]; break;
+      case BKING:
+        e += -crazyvalue[BKING] - bishopmobility(sq, 1) - rookmobility(sq, 1);
+        if (endgameflag) e -= kingendtable[sq];
+        if (bcastled) e -= CASTLEDBONUS;
+        break;
+      default: break;
     }
   }
   return byside(e, side);

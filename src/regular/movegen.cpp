@@ -231,11 +231,14 @@ static inline bool raisebest(int score, int i, int *best, int *bestindex) {
 }
 
 // The crazyhouse picker: a king capture first, then recaptures on the square the opponent just
-// moved to, then captures by the ranks of victim and attacker. Answers 1 whenever first <= last.
+// moved to, then captures by the ranks of victim and attacker. Only board moves onto an occupied
+// square score, and any of them beats an entry that scores nothing; so when none is left the
+// call changes nothing, and it answers 0 to say that none is left (1 while one was found).
 int pickmovecrazy(int *movefrom, int *moveto, int ply, int last, int first) {
   assert(ply >= 1 && ply < MAXPLY);
   int best = -100;
   int bestindex = 0;
+  bool anyscored = false;
   for (int i = first; i <= last; i++) {
     int from = movefrom[i], to = moveto[i];
     int victim = board[to];
@@ -243,6 +246,7 @@ int pickmovecrazy(int *movefrom, int *moveto, int ply, int last, int first) {
     if (from > 0 && (victim == WKING || victim == BKING)) {
       best = 7500;
       bestindex = i;
+      anyscored = true;
       break;
     }
     if (from > 0 && to == lastto[ply - 1]) scored |= raisebest(7000 - orderrank[victim], i, &best, &bestindex);
@@ -254,7 +258,8 @@ int pickmovecrazy(int *movefrom, int *moveto, int ply, int last, int first) {
       best = from > 0 ? -150 : -from - 50;
       bestindex = i;
     }
+    anyscored |= scored;
   }
   if (best > -100 && bestindex != first) swapentries(movefrom, moveto, first, bestindex);
-  return first <= last;
+  return anyscored;
 }

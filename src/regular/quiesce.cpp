@@ -23,6 +23,11 @@ static int enpassantvictim(int from, int to) {
   return man == WPAWN ? to - 8 : to + 8;
 }
 
+// 1 when the move from -> to is a pawn's step onto its last rank.
+static bool promotes(int from, int to) {
+  return (board[from] == WPAWN && to >= 57) || (board[from] == BPAWN && to <= 8);
+}
+
 // Square of the mover's king after a quiescence move to `to`: the king's new square when it
 // moved, else the first king of that code on the board (quiescence does not keep the king squares).
 static int kingof(int king, int to) { return board[to] == king ? to : findman(king); }
@@ -156,23 +161,20 @@ int qsearch(int alpha, int beta, int qdepth, int ply, const int *epsquares, int 
     int from = movefrom[i];
     int to = moveto[i];
     assert(from > 0);  // drops are switched off by the callers
-    int promoted = 0;
-    if (board[from] == BPAWN && to <= 8) {
-      board[from] = BQUEEN;
-      promoted = 1;
-    } else if (board[from] == WPAWN && to >= 57) {
-      board[from] = WQUEEN;
-      promoted = 1;
-    }
-    int captured = board[to];
+    lastto[ply] = to;
+    int promoted = promotes(from, to);
     int epsquare = enpassantvictim(from, to);
+    // A quiet move that does not promote is never searched here, and outside 3check (where it
+    // may give check) nothing else looks at it: it is not even made.
+    if (!threecheckmode && board[to] == EMPTY && !promoted && !epsquare) continue;
+    if (promoted) board[from] = white ? WQUEEN : BQUEEN;
+    int captured = board[to];
     if (epsquare) {
       captured = board[epsquare];
       board[epsquare] = EMPTY;
     }
     board[to] = board[from];
     board[from] = EMPTY;
-    lastto[ply] = to;
 
     int searchit = 0;
     if (captured > 0 || promoted) {

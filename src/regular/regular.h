@@ -66,16 +66,9 @@ extern const int kingendtable[65]; // king square table of the endgame, added fo
 extern const int bishopmobtable[15];  // bishop bonus by the number of empty squares it sees
 extern const int rookmobtable[15];    // rook bonus by the number of empty squares it sees
 extern const int kingopentable[15];   // crazyhouse king penalty by the number of open squares around it
-extern int wcount[10];             // white pawns per file 1..8; files 0 and 9 are empty sentinels
-extern int bcount[10];             // black pawns per file
-extern int wrear[10];              // lowest rank holding a white pawn on each file, 9 if none
-extern int brear[10];              // highest rank holding a black pawn on each file, -1 if none
 
 int evaluate(int side);
 int evaluatecrazy(int side, const int *whitehand, const int *blackhand);
-void filesummary();
-int pawnshapewhite(int file, int rank);
-int pawnshapeblack(int file, int rank);
 int bishopmobility(int sq, int choice);
 int rookmobility(int sq, int choice);
 double kingsafetywhite(int k, const int *whitecount);

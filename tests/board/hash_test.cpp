@@ -1,6 +1,6 @@
 // Position keys: the incremental key, updated with the arguments the search passes, equals the key
 // computed from scratch after every move of random games in normal chess, 3check and crazyhouse;
-// null moves, transpositions, the high half, and the cleared table.
+// null moves, transpositions, the high half; the table: cleared and written entries, a refused size.
 #include <gtest/gtest.h>
 
 #include "boardcheck.h"
@@ -185,12 +185,92 @@ TEST_F(HashTest, ClearedEntryNeverMatchesEvenKeyZero) {
   EXPECT_EQ(emptykey, 0u);
   EXPECT_EQ(probehash(emptykey, 1, -100, 100, 2, 1), PROBEMISS);
   EXPECT_EQ(probehash(emptykey, 0, -100, 100, 2, 0), PROBEMISS);
+  // The same with the probe reading the zeroed entries: they stand for no key at all.
+  tablestate = TABLEWRITTEN;
+  EXPECT_EQ(probehash(0, 0, -100, 100, 2, 0), PROBEMISS);
   clearhashkeys();
   EXPECT_EQ(probehash(0, 0, -100, 100, 2, 0), PROBEMISS);
   clearhashentries();
   EXPECT_EQ(probehash(0, 0, -100, 100, 2, 0), PROBEMISS);
   cleartable();
   EXPECT_EQ(probehash(0, 0, -100, 100, 2, 0), PROBEMISS);
+  freetable();
+}
+
+// Writes an entry for key the way a storing search would, and says so.
+void storeentry(uint64_t key, int bound, int depth, int score) {
+  hashentry &entry = transtable[key % (uint64_t)hashentries];
+  entry.keylo = (uint32_t)key;
+  entry.keyhi = ~(uint32_t)(key >> 32);
+  entry.bestfrom = 13;
+  entry.bestto = 29;
+  entry.bound = bound;
+  entry.depth = depth;
+  entry.score = score;
+  tablestate = TABLEWRITTEN;
+}
+
+// An entry that was written keeps its meaning: each bound ends the node as it should, the main
+// search needs the depth, and each clear forgets what it is meant to forget.
+TEST_F(HashTest, WrittenEntriesAreFoundUntilCleared) {
+  ASSERT_EQ(allocatetable(1), 1);
+  EXPECT_EQ(tablestate, TABLECLEAR);
+  uint64_t key = 123456789;
+  storeentry(key, BOUNDLOWER, 3, 80);
+  EXPECT_EQ(probehash(key, 3, -100, 50, 2, 1), 50);        // a lower bound above beta cuts
+  EXPECT_EQ(probehash(key, 4, -100, 50, 2, 1), PROBEMISS);  // too shallow for this depth
+  EXPECT_EQ(probehash(key, 9, -100, 50, 2, 0), 50);         // quiescence ignores the depth
+  EXPECT_EQ(probehash(key, 3, -100, 100, 2, 1), PROBEMISS);
+  EXPECT_EQ(probehash(key + 1, 3, -100, 50, 2, 1), PROBEMISS);
+  storeentry(key, BOUNDUPPER, 3, -80);
+  EXPECT_EQ(probehash(key, 3, -50, 100, 2, 1), -50);
+  storeentry(key, BOUNDMATE, 3, 0);
+  EXPECT_EQ(probehash(key, 3, -50, 100, 5, 1), KINGSCORE - 5);
+  storeentry(key, BOUNDEXACT, 3, 20);
+  EXPECT_EQ(probehash(key, 3, -50, 100, 2, 1), 20);
+  EXPECT_EQ(probehash(key, 3, 20, 100, 2, 1), PROBEMISS);  // equal to alpha: the node goes on
+  EXPECT_EQ(probehash(key, 3, 30, 100, 2, 1), 30);
+  EXPECT_EQ(probehash(key, 3, -50, 10, 2, 1), 10);
+
+  const hashentry &entry = transtable[key % (uint64_t)hashentries];
+  clearhashkeys();
+  EXPECT_EQ(tablestate, TABLEKEYSCLEAR);
+  EXPECT_EQ(probehash(key, 3, -50, 100, 2, 1), PROBEMISS);
+  EXPECT_EQ(entry.keylo, 0u);
+  EXPECT_EQ(entry.bestto, 29);
+  EXPECT_EQ(entry.depth, 3);
+  clearhashentries();
+  EXPECT_EQ(entry.bestto, 0);
+  EXPECT_EQ(entry.bestfrom, 0);
+  EXPECT_EQ(entry.depth, 0);
+  EXPECT_EQ(entry.score, 20);
+  EXPECT_EQ(entry.bound, BOUNDEXACT);
+  storeentry(key, BOUNDLOWER, 3, 80);
+  cleartable();
+  EXPECT_EQ(tablestate, TABLECLEAR);
+  EXPECT_EQ(entry.score, 0);
+  EXPECT_EQ(entry.bound, 0);
+  tablestate = TABLEWRITTEN;  // read the entry: zero bytes match nothing
+  EXPECT_EQ(probehash(key, 0, -50, 100, 2, 0), PROBEMISS);
+  freetable();
+  EXPECT_EQ(tablestate, TABLECLEAR);
+}
+
+// A table the system cannot give leaves no table behind; probes miss, the clears do nothing, and
+// a later table of a possible size works.
+TEST_F(HashTest, ATableTooLargeForTheMachineIsRefused) {
+  ASSERT_EQ(allocatetable(1), 1);
+  EXPECT_EQ(allocatetable(1 << 30), 0);  // 2^54 bytes
+  EXPECT_EQ(transtable, nullptr);
+  EXPECT_EQ(hashentries, 0);
+  EXPECT_EQ(probehash(1, 3, -50, 100, 2, 1), PROBEMISS);
+  cleartable();
+  clearhashkeys();
+  clearhashentries();
+  ASSERT_EQ(allocatetable(1), 1);
+  EXPECT_EQ(hashentries, HASHBASEENTRIES);
+  storeentry(7, BOUNDEXACT, 1, 5);
+  EXPECT_EQ(probehash(7, 1, -50, 100, 2, 1), 5);
   freetable();
 }
 

@@ -42,6 +42,7 @@ class GameTest : public ::testing::Test {
   // the engine's first move (its move is not on the board).
   void whitegame() {
     gamestart();
+    setvariantflags(0, VFALL);  // normal chess, as after "new"
     color = 1;
     rebuildposition();
     gameply = 2;
@@ -175,6 +176,7 @@ TEST_F(GameTest, RemoveRestoresPosition) {
 // A promotion without a letter makes a queen; with a letter, the man it names.
 TEST_F(GameTest, PromotionLetter) {
   whitegame();
+  setvariantflags(0, VFALL);  // normal chess: giveaway, the variant at load, would insist on the captures
   board[9] = BPAWN;
   board[1] = EMPTY;
   feed("a2a1\n");

@@ -1,7 +1,10 @@
 // Move generation order and the pickers.
 #include <gtest/gtest.h>
 
+#include <algorithm>
+
 #include "frontend/frontend.h"
+#include "perft.h"
 #include "regular/regular.h"
 
 namespace {
@@ -71,6 +74,77 @@ TEST_F(MoveGenTest, PickmoveTakesTheEarlierOfTwoEqualCaptures) {
   EXPECT_EQ(pickmove(movefrom, moveto, 2, count, 1), 1);
   EXPECT_EQ(movefrom[1], 20);
   EXPECT_EQ(moveto[1], 37);
+}
+
+// The crazyhouse picker as the rules state it, answering 1 for every call: the reference for the
+// picker that answers 0 once no entry can score any more.
+int referencepickcrazy(int *movefrom, int *moveto, int ply, int last, int first) {
+  int best = -100, bestindex = 0;
+  for (int i = first; i <= last; i++) {
+    int from = movefrom[i], to = moveto[i], victim = board[to];
+    if (from > 0 && (victim == WKING || victim == BKING)) {
+      best = 7500;
+      bestindex = i;
+      break;
+    }
+    bool scored = false;
+    int score = -100;
+    if (from > 0 && to == lastto[ply - 1]) {
+      score = 7000 - orderrank[victim];
+      if (score > best) best = score, bestindex = i;
+      scored = true;
+    }
+    if (from > 0 && victim != EMPTY) {
+      int v = orderrank[victim], a = orderrank[board[from]];
+      score = v > a ? v * 1000 - a : v == a ? a * 100 : v * 10 - a;
+      if (score > best) best = score, bestindex = i;
+      scored = true;
+    }
+    if (i == first && !scored) best = from > 0 ? -150 : -from - 50, bestindex = i;
+  }
+  if (best > -100 && bestindex != first) {
+    std::swap(movefrom[first], movefrom[bestindex]);
+    std::swap(moveto[first], moveto[bestindex]);
+  }
+  return first <= last;
+}
+
+TEST_F(MoveGenTest, CrazyhousePickerOrdersAsTheRulesSayAndStopsWhenNothingScores) {
+  const char *fens[] = {
+      "r1b1k2r/ppp2ppp/2n5/3qp3/1b6/2N2N2/PPPP1PPP/R1BQKB1R[PPNBRQppnbrq] w KQkq",
+      "r2qk2r/ppp2ppp/2n1bn2/2bpp3/4P3/2PP1N2/PP1NBPPP/R1BQK2R[QNPPrbp] w KQkq",
+      "r1bq1rk1/pppp1ppp/2n2n2/4p3/1bB1P3/2N2N2/PPPP1PPP/R1BQ1RK1[PNBRQpnbrq] w -",
+      "4k3/8/8/3q4/8/8/8/4K3[Nn] w -",  // a recapture square with nothing on it to take
+  };
+  for (const char *fen : fens) {
+    ASSERT_TRUE(perftsetup("crazyhouse", fen)) << fen;
+    for (int recapture : {0, 36, 28}) {
+      lastto[1] = recapture;
+      genwhite(movefrom, moveto, &count, 2, ep, 0, gamewheld);
+      int reffrom[MAXMOVES], refto[MAXMOVES];
+      std::copy(movefrom, movefrom + count + 1, reffrom);
+      std::copy(moveto, moveto + count + 1, refto);
+      int picking = 1, calls = 0;
+      for (int i = 1; i <= count; i++) {
+        referencepickcrazy(reffrom, refto, 2, count, i);
+        if (picking) picking = pickmovecrazy(movefrom, moveto, 2, count, i), calls++;
+        ASSERT_EQ(movefrom[i], reffrom[i]) << fen << " entry " << i;
+        ASSERT_EQ(moveto[i], refto[i]) << fen << " entry " << i;
+      }
+      EXPECT_LT(calls, count / 2) << fen;  // the drops and quiet moves are taken in list order
+    }
+  }
+  // A recapture on the square just moved to beats any other capture, the earlier of two equal first.
+  ASSERT_TRUE(perftsetup("crazyhouse", "4k3/8/8/3q4/4p3/2NP4/8/4K3[] w -"));
+  genwhite(movefrom, moveto, &count, 2, ep, 0, gamewheld);
+  lastto[1] = 29;  // e4
+  const int expectfrom[4] = {0, 19, 20, 19}, expectto[4] = {0, 29, 29, 36};  // Nxe4, dxe4, Nxd5
+  for (int i = 1; i <= 3; i++) {
+    EXPECT_EQ(pickmovecrazy(movefrom, moveto, 2, count, i), 1);
+    EXPECT_EQ(movefrom[i], expectfrom[i]) << i;
+    EXPECT_EQ(moveto[i], expectto[i]) << i;
+  }
+  EXPECT_EQ(pickmovecrazy(movefrom, moveto, 2, count, 4), 0);
 }
 
 }  // namespace

@@ -274,7 +274,8 @@ TEST_F(SearchTest, TheTableNeverChangesTheSearch) {
   EXPECT_EQ(finfrom, from);
   EXPECT_EQ(finto, to);
   EXPECT_EQ(nodes, n);
-  for (long long i = 0; i < hashentries; i += 4099) EXPECT_EQ(transtable[i].keyhi, CLEAREDKEYHI);
+  EXPECT_EQ(tablestate, TABLECLEAR);
+  for (long long i = 0; i < hashentries; i += 4099) EXPECT_EQ(transtable[i].keyhi, 0u);
   freetable();
 }
 

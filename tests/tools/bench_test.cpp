@@ -31,9 +31,13 @@ TEST(BenchTool, NodeTotalIsTheSignatureAndRepeats) {
   EXPECT_EQ(totalnodes(second), totalnodes(first));
   // One line per position before the totals, each with its move, score and nodes.
   size_t lines = 0;
-  for (size_t at = first.find(" nodes "); at != std::string::npos; at = first.find(" nodes ", at + 1)) lines++;
-  EXPECT_EQ(lines, 30u);
+  std::string positions = first.substr(0, first.find("\nTotal nodes"));
+  for (size_t at = positions.find(" nodes "); at != std::string::npos; at = positions.find(" nodes ", at + 1)) lines++;
+  EXPECT_EQ(lines, 35u);  // 30 positions of the regular engine, 5 atomic ones
   EXPECT_NE(first.find("Nodes/second: "), std::string::npos);
+  EXPECT_NE(first.find("Atomic nodes/second: "), std::string::npos);
+  EXPECT_NE(first.find("\nEngine regular: nodes/second "), std::string::npos);
+  EXPECT_NE(first.find("\nEngine atomic: nodes/second "), std::string::npos);
 }
 
 TEST(BenchTool, RefusesBadArgumentsWithStatusTwo) {

@@ -277,7 +277,7 @@ TEST_F(PerftTest, MalformedFenIsRefusedWithAReason) {
     EXPECT_NE(strstr(perfterror, "malformed FEN"), nullptr) << c.fen;
   }
   EXPECT_FALSE(perftsetup("chess960", nullptr));
-  EXPECT_FALSE(perftsetup("atomic", nullptr));  // no engine of its own yet
+  EXPECT_TRUE(perftsetup("giveaway", nullptr));
   EXPECT_TRUE(perftsetup("crazyhouse", nullptr));
 }
 
@@ -370,7 +370,7 @@ TEST_F(PerftTest, ToolCountsAndRefusesBadArgumentsWithStatusTwo) {
       "--depth",
       "--depth 0",
       "--depth x",
-      "--depth 3 --variant atomic",
+      "--depth 3 --variant chess960",
       "--depth 3 --variant",
       "--depth 3 --fen",
       "--depth 3 --fen 'rnbqkbnr/pppppppp/8/8/8/8/PPPPPPPP/RNBQKBN w KQkq - 0 1'",

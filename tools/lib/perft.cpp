@@ -10,6 +10,7 @@
 #include <cstdlib>
 #include <cstring>
 
+#include "antichess/antichess.h"
 #include "frontend/frontend.h"
 
 const variantrow *perftvariant = nullptr;
@@ -93,22 +94,43 @@ static void giverookright(perftundo *undo) {
   undo->rightcaptured = 0;
 }
 
-// Makes the move as the searches do (the same make), then takes the castling right of a rook
-// captured on its corner. Answers 1 when the variant's engine finds the move legal. The caller
-// always unmakes it.
-int perftmake(int ply, int from, int to, int *childep, perftundo *undo) {
-  undo->rightcaptured = undo->checkgiven = 0;
-  makemove(ply, from, to, 0, childep, &undo->move, gamewheld, gamebheld, gamewpieces, gamebpieces);
+// Atomic: the capture just made explodes. Answers 0 when the explosion blew up the mover's own
+// king or the capture was made by a king, 1 otherwise.
+static int perftexplode(int ply, perftundo *undo) {
+  int illegal = 0;
+  undo->exploded = 1;
+  explode(undo->move.to, ply, &undo->blastwin, &illegal, undo->blastsave, 0);
+  return illegal == 0;
+}
+
+// Makes the move as the searches do (the same make; a promoting pawn becomes promotion, or a queen
+// for 0), then takes the castling right of a rook captured on its corner.
+static void perftmakeman(int ply, int from, int to, int promotion, int *childep, perftundo *undo) {
+  undo->rightcaptured = undo->checkgiven = undo->exploded = undo->blastwin = 0;
+  makemove(ply, from, to, promotion, childep, &undo->move, gamewheld, gamebheld, gamewpieces, gamebpieces);
   if (from > 0) takerookright(ply, undo);
-  assert(boardisok(0, 0, 0, gamewheld, gamebheld, gamewpieces, gamebpieces));
+  assert(antimode || boardisok(0, 0, 0, gamewheld, gamebheld, gamewpieces, gamebpieces));  // antichess kings may go or multiply
+}
+
+// Makes the move (a promotion makes a queen), and in atomic explodes a capture. Answers 1 when the
+// variant's engine finds the move legal; an atomic move that blows up the other king is legal
+// whatever else it does. The caller always unmakes it.
+int perftmake(int ply, int from, int to, int *childep, perftundo *undo) {
+  perftmakeman(ply, from, to, 0, childep, undo);
+  if (atomicmode && (undo->move.captured != EMPTY || undo->move.epcapture)) {
+    if (!perftexplode(ply, undo)) return 0;
+    if (undo->blastwin) return 1;
+  }
   return perftengine->legal(ply);
 }
 
 // Takes back a move made by perftmake.
 void perftunmake(int ply, int *childep, perftundo *undo) {
+  if (undo->exploded) unexplode(undo->move.to, undo->blastsave);
+  undo->exploded = 0;
   giverookright(undo);
   unmakemove(ply, childep, &undo->move, gamewheld, gamebheld, gamewpieces, gamebpieces);
-  assert(boardisok(0, 0, 0, gamewheld, gamebheld, gamewpieces, gamebpieces));
+  assert(antimode || boardisok(0, 0, 0, gamewheld, gamebheld, gamewpieces, gamebpieces));  // antichess kings may go or multiply
 }
 
 // 3check: raises the mover's check counter when the move just made gives check; answers 1 when
@@ -140,6 +162,7 @@ static long long perftnode(int depth, int ply, const int *epsquares);
 // Leaf count below a legal move just made with one promotion piece (or none) on its to-square.
 static long long perftafter(int depth, int ply, const int *childep, perftundo *undo) {
   if (depth <= 1) return 1;
+  if (undo->blastwin) return 0;
   if (!threecheckmode) return perftnode(depth - 1, ply + 1, childep);
   long long count = perftcountcheck(ply, undo) ? 0 : perftnode(depth - 1, ply + 1, childep);
   perftuncountcheck(ply, undo);
@@ -149,9 +172,14 @@ static long long perftafter(int depth, int ply, const int *childep, perftundo *u
 // Promotion pieces in the order they are counted; the searches themselves make only the queen.
 static const int promotionpieces[4] = {WQUEEN, WROOK, WBISHOP, WKNIGHT};
 
+// 1 when the move just made put a promoted man on its to-square that is still there: an atomic
+// promotion with capture explodes the new man at once, whatever it became.
+static int promotedmanstands(const perftundo *undo) { return undo->move.promoted && !undo->exploded; }
+
 // Leaf count below a legal move just made: a promotion counts once for each piece.
 static long long perftbelow(int depth, int ply, const int *childep, perftundo *undo) {
   if (!undo->move.promoted) return perftafter(depth, ply, childep, undo);
+  if (!promotedmanstands(undo)) return 4 * perftafter(depth, ply, childep, undo);
   int base = ply % 2 == 1 ? 0 : BLACKOFFSET;
   long long count = 0;
   for (int k = 0; k < 4; k++) {
@@ -179,6 +207,49 @@ static long long perftnode(int depth, int ply, const int *epsquares) {
   return total;
 }
 
+// The antichess family counts the moves its rules allow: a capture is compulsory (in losers only
+// among the legal moves), every promotion piece comes from the generator, the king among them
+// except in losers; a losers game is over as soon as either side has only its king left.
+static int antigameover() { return losersmode && (bareking(1) || bareking(0)); }
+
+static long long antiperftnode(int depth, int ply, const int *epsquares) {
+  int from[ANTIMAXMOVES], to[ANTIMAXMOVES], promo[ANTIMAXMOVES];
+  if (antigameover()) return 0;
+  int count = rulemoves(ply, epsquares, from, to, promo);
+  if (depth <= 1) return count;
+  int childep[65];
+  memset(childep, 0, sizeof childep);
+  long long total = 0;
+  for (int i = 1; i <= count; i++) {
+    perftundo undo;
+    perftmakeman(ply, from[i], to[i], promo[i], childep, &undo);
+    total += antiperftnode(depth - 1, ply + 1, childep);
+    perftunmake(ply, childep, &undo);
+  }
+  return total;
+}
+
+// antiperftnode at the root, printing each move with its count.
+static long long antiperftdivide(int depth) {
+  int from[ANTIMAXMOVES], to[ANTIMAXMOVES], promo[ANTIMAXMOVES];
+  char text[MOVETEXTSIZE];
+  if (antigameover()) return 0;
+  int count = rulemoves(1, gameepsquares, from, to, promo);
+  int childep[65];
+  memset(childep, 0, sizeof childep);
+  long long total = 0;
+  for (int i = 1; i <= count; i++) {
+    perftundo undo;
+    perftmakeman(1, from[i], to[i], promo[i], childep, &undo);
+    long long n = depth <= 1 ? 1 : antiperftnode(depth - 1, 2, childep);
+    perftunmake(1, childep, &undo);
+    perftmovetext(from[i], to[i], promo[i], text);
+    output("%s: %lld\n", text, n);
+    total += n;
+  }
+  return total;
+}
+
 // 1 when the root position is already over: in 3check the side that just moved gave its third check.
 static int rootover() { return threecheckmode && topp >= THREECHECKS; }
 
@@ -186,6 +257,7 @@ static int rootover() { return threecheckmode && topp >= THREECHECKS; }
 long long perft(int depth) {
   if (depth <= 0) return 1;
   if (rootover()) return 0;
+  if (antimode) return antiperftnode(depth, 1, gameepsquares);
   return perftnode(depth, 1, gameepsquares);
 }
 
@@ -218,6 +290,7 @@ long long perftdivide(int depth) {
   long long total = 0;
   char text[MOVETEXTSIZE];
   if (depth <= 0 || rootover()) return depth <= 0 ? 1 : 0;
+  if (antimode) return antiperftdivide(depth);
   memset(childep, 0, sizeof childep);
   perftgenerate(movefrom, moveto, &count, 1, gameepsquares);
   for (int i = 1; i <= count; i++) {
@@ -225,13 +298,13 @@ long long perftdivide(int depth) {
     if (perftmake(1, movefrom[i], moveto[i], childep, &undo)) {
       int promoted = undo.move.promoted;
       for (int k = 0; k < (promoted ? 4 : 1); k++) {
-        if (promoted) board[undo.move.to] = promotionpieces[k];
+        if (promoted && promotedmanstands(&undo)) board[undo.move.to] = promotionpieces[k];
         long long n = perftafter(depth, 1, childep, &undo);
         perftmovetext(movefrom[i], moveto[i], promoted ? promotionpieces[k] : 0, text);
         output("%s: %lld\n", text, n);
         total += n;
       }
-      if (promoted) board[undo.move.to] = WQUEEN;
+      if (promoted && promotedmanstands(&undo)) board[undo.move.to] = WQUEEN;
     }
     perftunmake(1, childep, &undo);
   }

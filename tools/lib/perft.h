@@ -1,7 +1,7 @@
 // Perft and the FEN set-up of the tools: counts the legal move paths of a position to a fixed depth
 // with the engine's own move generators and the searches' make/unmake, by the rules of the game
 // (every promotion piece, a rook captured on its corner takes its castling right, the third check
-// ends a 3check game). Shared by korvel-perft, korvel-bench, korvel-tool and the tests.
+// ends a 3check game, an atomic capture explodes and blowing up a king ends the game). Shared by korvel-perft, korvel-bench, korvel-tool and the tests.
 #ifndef KORVEL_PERFT_H
 #define KORVEL_PERFT_H
 
@@ -18,6 +18,9 @@ struct perftundo {
   int rightcaptured;    // castling right taken with a rook captured on its corner: 1 white a, 2 white h,
                         // 3 black a, 4 black h, else 0
   int checkgiven;       // 3check: 1 when this move raised the mover's check counter
+  int exploded;         // atomic: 1 when the move was a capture and exploded
+  int blastwin;         // atomic: the explosion blew up the other king, which ends the game
+  int blastsave[65];    // atomic: what the explosion removed
 };
 
 // The position set up lives where the engine keeps a game's root: the board, gameepsquares (the
