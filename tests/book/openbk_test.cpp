@@ -44,7 +44,7 @@ TEST_F(OpenbkTest, LinesAndRatios) {
 
   color = 0;
   playrecord("e2e4");
-  holdforblack();
+  setupblack();  // the starting position held for Black
   generateroot();
   count = draws(2000);
   EXPECT_EQ(count.size(), 2u);
