@@ -4,11 +4,23 @@
 
 #include "config/config.h"
 
+// Several rows may find the same end (a side without men has no move either); the interface is
+// told the result once, by the first row that finds it.
+static int announced = 0;
+
+// Writes a result line unless this check has written one already.
+static void announce(const char *line) {
+  if (!announced) output("%s", line);
+  announced = 1;
+}
+
 // Writes the engine's win: 1-0 when it plays White, 0-1 when it plays Black.
-void announceenginewin() { output(color == 1 ? "\n1-0\n" : "\n0-1\n"); }
+void announceenginewin() { announce(color == 1 ? "\n1-0\n" : "\n0-1\n"); }
 
 // Writes the opponent's win: 0-1 when the engine plays White, 1-0 when it plays Black.
-void announceopponentwin() { output(color == 1 ? "\n0-1\n" : "\n1-0\n"); }
+void announceopponentwin() { announce(color == 1 ? "\n0-1\n" : "\n1-0\n"); }
+
+static const char *const STALEMATELINE = "\n1/2-1/2 (Stalemate)\n";
 
 // 1 in giveaway and suicide, where the side without a move or without men wins.
 static int giveawayrules() { return antimode && !losersmode; }
@@ -24,8 +36,9 @@ static int nomove(int white) {
 // 1 when no king of the code is on the board.
 static int kinggone(int king) { return findman(king) == 0; }
 
-// After the opponent's move, with the engine to move. More than one line may be written.
+// After the opponent's move, with the engine to move.
 void enginetomoveresult() {
+  announced = 0;
   if (giveawayrules() && nomove(1)) announceenginewin();
   if (atomicmode && kinggone(WKING)) announceopponentwin();
   if (losersmode && bareking(1)) announceenginewin();
@@ -40,6 +53,7 @@ void enginetomoveresult() {
 // king whatever it does is its own mate or stalemate. In losers a score of an illegal root move
 // means the engine had no legal move, which wins.
 void opponenttomoveresult(int score, int oppkingattacked, int ownkingattacked) {
+  announced = 0;
   if (giveawayrules() && nomove(0)) announceopponentwin();
   if (atomicmode && ficsrules && score == ATOMICENGINEWINSNEXT && oppkingattacked) announceenginewin();
   if (atomicmode && ficsrules && score == ATOMICOPPWINSNEXT && ownkingattacked) announceopponentwin();
@@ -49,8 +63,8 @@ void opponenttomoveresult(int score, int oppkingattacked, int ownkingattacked) {
   if (threecheckmode && topp >= THREECHECKS) announceopponentwin();
   if (!atomicmode && !antimode && !threecheckmode) {
     if (score == ENGINEMATES && oppkingattacked) announceenginewin();
-    if (score == ENGINEMATES && !oppkingattacked) output("\n1/2-1/2 (Stalemate)\n");
-    if (score == ENGINEMATED && !ownkingattacked) output("\n1/2-1/2 (Stalemate)\n");
+    if (score == ENGINEMATES && !oppkingattacked) announce(STALEMATELINE);
+    if (score == ENGINEMATED && !ownkingattacked) announce(STALEMATELINE);
     if (score == ENGINEMATED && ownkingattacked) announceopponentwin();
   }
   if (giveawayrules() && men(0) == 0) announceopponentwin();
@@ -64,10 +78,11 @@ void opponenttomoveresult(int score, int oppkingattacked, int ownkingattacked) {
 // when its king is attacked and stalemate when it is not; in the antichess family the side that
 // cannot move wins.
 void enginecannotmove(int ownkingattacked) {
+  announced = 0;
   if (antimode)
     announceenginewin();
   else if (ownkingattacked)
     announceopponentwin();
   else
-    output("\n1/2-1/2 (Stalemate)\n");
+    announce(STALEMATELINE);
 }

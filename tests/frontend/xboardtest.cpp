@@ -371,6 +371,19 @@ TEST_F(XboardTest, NoMoveWhenTheGameIsOver) {
   EXPECT_EQ(engine.text.find("\nmove "), std::string::npos) << engine.text;
 }
 
+// A giveaway move that takes the last man of the other side ends the game: the result is
+// written once, although the side left without men has no move either.
+TEST_F(XboardTest, OneResultLinePerEnd) {
+  sendtext(&engine, "new\nvariant giveaway\nforce\nsetboard 8/8/8/8/8/8/1p6/K7 w - - 0 1\ngo\n");
+  size_t cursor = 0;
+  EXPECT_EQ(nextmove(&engine, &cursor, REPLYMS), "a1b2") << engine.text;
+  sendtext(&engine, "ping 4\n");
+  EXPECT_TRUE(waitfortext(&engine, "pong 4", 0, REPLYMS, nullptr)) << engine.text;
+  size_t first = engine.text.find("\n0-1\n");
+  ASSERT_NE(first, std::string::npos) << engine.text;
+  EXPECT_EQ(engine.text.find("\n0-1\n", first + 1), std::string::npos) << engine.text;
+}
+
 // Force mode replays exactly: an underpromotion stays a bishop; the GUI's switch of sides
 // mid-game (force, go) plays the side on move; take-backs of one and two half-moves.
 TEST_F(XboardTest, ForceReplaySwitchAndTakeBacks) {
