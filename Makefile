@@ -3,7 +3,7 @@ BUILD      := build
 ASAN_BUILD := build-asan
 JOBS       ?= 2
 
-.PHONY: all setup build asan run test unit unit-asan match-short match match-variants perft bench clean
+.PHONY: all setup build asan run test unit unit-asan match-short xboard-run match match-variants perft bench clean
 
 all: build
 
@@ -31,7 +31,12 @@ unit: build
 unit-asan: asan
 	@cd $(ASAN_BUILD) && ASAN_OPTIONS=detect_leaks=0 UBSAN_OPTIONS=halt_on_error=1 ctest -j $(JOBS) --output-on-failure
 
-test: unit unit-asan match-short
+test: unit unit-asan match-short xboard-run
+
+# One short game under the real interface (xboard on a virtual display) against sjeng: every
+# feature accepted, no illegal move, no loss on time. Skipped (status 77) without xboard.
+xboard-run: build
+	@python3 tools/xboardrun.py --korvel $(BUILD)/korvel --games 1 --tc 0:10; status=$$?; [ $$status -eq 0 ] || [ $$status -eq 77 ]
 
 # Short refereed matches, five seconds a game: two games in each of seven variants against
 # fairy-stockfish, and two atomic games against stockfish.js, refereed by chessops.

@@ -21,6 +21,20 @@ if [ ${#need[@]} -gt 0 ]; then
   DEBIAN_FRONTEND=noninteractive $SUDO apt-get install -y -qq "${need[@]}"
 fi
 
+# The real interface for the xboard run of make test: xboard on a virtual display. The run is
+# skipped without them, so a failed install is reported and does not stop the build.
+xneed=()
+[ -x /usr/games/xboard ] || command -v xboard >/dev/null 2>&1 || xneed+=(xboard)
+command -v xvfb-run >/dev/null 2>&1 || xneed+=(xvfb xauth)
+if [ ${#xneed[@]} -gt 0 ]; then
+  echo "setup: installing ${xneed[*]} with apt-get"
+  SUDO=""
+  [ "$(id -u)" -ne 0 ] && SUDO=sudo
+  { [ ${#need[@]} -gt 0 ] || $SUDO apt-get update -qq; } \
+    && DEBIAN_FRONTEND=noninteractive $SUDO apt-get install -y -qq "${xneed[@]}" >/dev/null \
+    || echo "setup: could not install ${xneed[*]}; the xboard run will be skipped"
+fi
+
 # The rules references of the atomic and antichess matches and perft numbers (chessops, stockfish.js)
 # go into the build folder, at the versions pinned in tools/rules/package.json. Only the variant
 # matches need them, so a failed install is reported and does not stop the build. installed tells
