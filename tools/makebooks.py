@@ -7,7 +7,8 @@ Every seed line is extended move by move with the best moves of an analysing eng
 depth (fairy-stockfish in normal chess, 3check, crazyhouse, giveaway/antichess and losers;
 stockfish.js in atomic, whose moves chessops checks), branching into the engine's next-best moves
 (those within a margin of the best) at the first plies after the seed, on the side the book answers
-for. One thread and a fixed depth make every run give the same files. The weighted atomic books
+for. One thread and a fixed depth make every run give the same files (stockfish.js's analysis
+is also cut at three seconds, which a few atomic positions reach). The weighted atomic books
 repeat a line as often as its weight: fixed weights for White's first move, the engine's ranking of
 the replies for the second and third plies.
 
@@ -23,9 +24,11 @@ Needs build/korvel-tool and build/korvel-bookcheck (make build) and, for atomic,
 import argparse
 import json
 import os
+import queue
 import shutil
 import subprocess
 import sys
+import threading
 
 ROOT = os.path.dirname(os.path.dirname(os.path.abspath(__file__)))
 SEEDS = os.path.join(ROOT, "tools", "bookseeds.txt")
@@ -43,21 +46,21 @@ CASTLINGMOVES = {"e1g1", "e1c1", "e8g8", "e8c8"}
 # after the seed, within which margin (centipawns), at which depth, and the legality checks.
 BOOKS = [
     # file, engine, variant, section, plies, side, width, branchplies, margin, depth
-    ("bigbook.txt", "fairy", "chess", "normal", 16, "both", 2, 2, 40, 11),
+    ("bigbook.txt", "fairy", "chess", "normal", 16, "both", 2, 3, 40, 10),
     ("openbk.txt", "fairy", "chess", "normal", 14, "both", 1, 0, 0, 11),
-    ("threebook.txt", "fairy", "3check", "3check", 12, "both", 2, 2, 60, 11),
-    ("threeBookWhite.txt", "fairy", "3check", "3checkwhite", 12, "black", 2, 3, 60, 11),
-    ("threeBookBlack.txt", "fairy", "3check", "3checkblack", 12, "white", 2, 3, 60, 11),
-    ("kingsBookWhite.txt", "fairy", "twokings", "twokingswhite", 10, "black", 2, 3, 50, 10),
-    ("kingsBookBlack.txt", "fairy", "twokings", "twokingsblack", 10, "white", 2, 3, 50, 10),
-    ("suicideBookWhite.txt", "fairy", "antichess", "suicidewhite", 10, "black", 2, 3, 80, 10),
-    ("suicideBookBlack.txt", "fairy", "antichess", "suicideblack", 10, "white", 2, 2, 80, 10),
-    ("losersWhite.txt", "fairy", "losers", "loserswhite", 10, "black", 2, 3, 80, 10),
-    ("losersBlack.txt", "fairy", "losers", "losersblack", 10, "white", 2, 2, 80, 10),
-    ("korvelCrazyWhite.txt", "fairy", "crazyhouse", "crazywhite", 12, "black", 2, 3, 60, 10),
-    ("korvelCrazyBlack.txt", "fairy", "crazyhouse", "crazyblack", 12, "white", 2, 2, 60, 10),
-    ("atomicBookWhite.txt", "sfjs", "atomic", "atomicwhite", 12, "black", 2, 3, 80, 10),
-    ("atomicBookBlack.txt", "sfjs", "atomic", "atomicblack", 12, "white", 2, 2, 80, 10),
+    ("threebook.txt", "fairy", "3check", "3check", 12, "both", 2, 3, 80, 9),
+    ("threeBookWhite.txt", "fairy", "3check", "3checkwhite", 12, "black", 3, 4, 100, 9),
+    ("threeBookBlack.txt", "fairy", "3check", "3checkblack", 12, "white", 3, 4, 100, 9),
+    ("kingsBookWhite.txt", "fairy", "twokings", "twokingswhite", 10, "black", 3, 4, 80, 9),
+    ("kingsBookBlack.txt", "fairy", "twokings", "twokingsblack", 10, "white", 3, 4, 80, 9),
+    ("suicideBookWhite.txt", "fairy", "antichess", "suicidewhite", 10, "black", 3, 4, 150, 9),
+    ("suicideBookBlack.txt", "fairy", "antichess", "suicideblack", 10, "white", 3, 4, 150, 9),
+    ("losersWhite.txt", "fairy", "losers", "loserswhite", 10, "black", 3, 4, 150, 9),
+    ("losersBlack.txt", "fairy", "losers", "losersblack", 10, "white", 3, 4, 150, 9),
+    ("korvelCrazyWhite.txt", "fairy", "crazyhouse", "crazywhite", 12, "black", 3, 4, 100, 9),
+    ("korvelCrazyBlack.txt", "fairy", "crazyhouse", "crazyblack", 12, "white", 3, 4, 100, 9),
+    ("atomicBookWhite.txt", "sfjs", "atomic", "atomicwhite", 12, "black", 3, 4, 150, 10),
+    ("atomicBookBlack.txt", "sfjs", "atomic", "atomicblack", 12, "white", 3, 4, 150, 10),
 ]
 # The weighted atomic books: the first move with the weights of its seed section, the replies with
 # weights 3, 2, 1 by the engine's ranking.
@@ -68,54 +71,88 @@ REFEREES = {"antichess": ["giveaway", "antichess"], "losers": ["losers"], "chess
             "3check": ["3check"], "crazyhouse": ["crazyhouse"], "twokings": ["chess"], "atomic": ["atomic"]}
 
 
-class Uci:
-    """A UCI engine on pipes: analyses a line from the starting position at a fixed depth."""
+# One thread and a small table for fairy-stockfish; stockfish.js hangs on either option and runs
+# one thread with a small table anyway.
+FAIRYOPTIONS = ["Threads value 1", "Hash value 16"]
 
-    def __init__(self, command, variant, multipv):
-        self.process = subprocess.Popen(command, stdin=subprocess.PIPE, stdout=subprocess.PIPE, text=True,
+
+class Uci:
+    """A UCI engine on pipes: analyses a line from the starting position at a fixed depth. An
+    analysis that gives no best move within the patience (seconds, None for no limit) restarts the
+    engine and counts as one without moves, so that the line ends there."""
+
+    def __init__(self, command, variant, multipv, options=FAIRYOPTIONS, cap="", patience=None):
+        self.command, self.variant, self.multipv, self.options = command, variant, multipv, options
+        self.cache = {}
+        self.cap = cap
+        self.patience = patience
+        self.start()
+
+    def start(self):
+        self.process = subprocess.Popen(self.command, stdin=subprocess.PIPE, stdout=subprocess.PIPE, text=True,
                                         bufsize=1, cwd=ROOT)
+        self.lines = queue.Queue()
+        threading.Thread(target=self.read, args=(self.process.stdout, self.lines), daemon=True).start()
         self.send("uci")
         self.wait("uciok")
-        self.send("setoption name Threads value 1")
-        self.send("setoption name Hash value 16")
-        if variant != "chess":
-            self.send("setoption name UCI_Variant value %s" % variant)
-        self.send("setoption name MultiPV value %d" % multipv)
-        self.cache = {}
+        for option in self.options:
+            self.send("setoption name " + option)
+        if self.variant != "chess":
+            self.send("setoption name UCI_Variant value %s" % self.variant)
+        self.send("setoption name MultiPV value %d" % self.multipv)
+
+    @staticmethod
+    def read(stdout, lines):
+        for line in stdout:
+            lines.put(line)
+        lines.put(None)
 
     def send(self, text):
         self.process.stdin.write(text + "\n")
         self.process.stdin.flush()
 
-    def wait(self, word):
+    def wait(self, word, patience=None):
         lines = []
         while True:
-            line = self.process.stdout.readline()
-            if not line:
+            line = self.lines.get(timeout=patience)
+            if line is None:
                 raise RuntimeError("the engine stopped")
             lines.append(line.strip())
             if line.startswith(word):
                 return lines
 
+    def ranked(self, moves, depth):
+        """The engine's (move, score) list for one line, or None when it ran out of patience."""
+        self.send("ucinewgame")
+        self.send("isready")
+        self.wait("readyok", self.patience)
+        self.send("position startpos" + (" moves " + " ".join(moves) if moves else ""))
+        self.send("go depth %d%s" % (depth, self.cap))
+        try:
+            answer = self.wait("bestmove", self.patience)
+        except queue.Empty:
+            print("makebooks: no answer within %d s after %s; the line ends there" % (self.patience, " ".join(moves)),
+                  file=sys.stderr, flush=True)
+            self.process.kill()
+            self.process.wait()
+            self.start()
+            return None
+        ranked = {}
+        for line in answer:
+            words = line.split()
+            if words[:1] != ["info"] or "pv" not in words or "multipv" not in words or "score" not in words:
+                continue
+            rank = int(words[words.index("multipv") + 1])
+            kind, value = words[words.index("score") + 1], int(words[words.index("score") + 2])
+            score = value if kind == "cp" else (MATE - abs(value)) * (1 if value > 0 else -1)
+            ranked[rank] = (words[words.index("pv") + 1], score)
+        return [ranked[r] for r in sorted(ranked)]
+
     def analyse(self, moves, depth):
         """The engine's moves at the given depth, best first, as (move, score for the side to move)."""
         key = (tuple(moves), depth)
         if key not in self.cache:
-            self.send("ucinewgame")
-            self.send("isready")
-            self.wait("readyok")
-            self.send("position startpos" + (" moves " + " ".join(moves) if moves else ""))
-            self.send("go depth %d" % depth)
-            ranked = {}
-            for line in self.wait("bestmove"):
-                words = line.split()
-                if words[:1] != ["info"] or "pv" not in words or "multipv" not in words or "score" not in words:
-                    continue
-                rank = int(words[words.index("multipv") + 1])
-                kind, value = words[words.index("score") + 1], int(words[words.index("score") + 2])
-                score = value if kind == "cp" else (MATE - abs(value)) * (1 if value > 0 else -1)
-                ranked[rank] = (words[words.index("pv") + 1], score)
-            self.cache[key] = [ranked[r] for r in sorted(ranked)]
+            self.cache[key] = self.ranked(moves, depth) or []
         return self.cache[key]
 
     def close(self):
@@ -198,7 +235,7 @@ def writable(variant, line, move):
     return True
 
 
-def grow(engine, referees, variant, seed, book):
+def grow(analyser, referees, variant, seed, book):
     """Every line grown from one seed, in the order found."""
     _, _, _, _, plies, side, width, branchplies, margin, depth = book
     lines = []
@@ -207,7 +244,7 @@ def grow(engine, referees, variant, seed, book):
         if len(line) >= plies:
             lines.append(line)
             return
-        moves = [(m, s) for m, s in engine.analyse(line, depth) if writable(variant, line, m)]
+        moves = [(m, s) for m, s in analyser.analyse(line, depth) if writable(variant, line, m)]
         if not moves:
             lines.append(line)
             return
@@ -227,6 +264,19 @@ def grow(engine, referees, variant, seed, book):
             raise SystemExit("makebooks: seed %s is not legal in %s" % (" ".join(seed), variant))
     extend(list(seed))
     return lines
+
+
+# stockfish.js never answers in a position whose king is blown up, and can search some others past
+# its own movetime: its analysis stops at three seconds and is given up after ten (the line then
+# ends there), which only such positions reach (a search cut by the clock may differ by machine).
+SFJSCAP = " movetime 3000"
+SFJSPATIENCE = 10
+
+
+def analysingengine(name, variant, multipv):
+    if name == "sfjs":
+        return Uci(enginecommand(name), variant, multipv, [], SFJSCAP, SFJSPATIENCE)
+    return Uci(enginecommand(name), variant, multipv)
 
 
 def enginecommand(name):
@@ -262,14 +312,14 @@ def makebook(book, seeds, referees, outdir, scale):
     depth = max(4, int(book[9] * scale))
     book = book[:9] + (depth,)
     analysing = "chess" if variant == "twokings" else variant
-    engine = Uci(enginecommand(enginename), analysing, max(book[6], 6 if variant == "twokings" else 3))
+    analyser = analysingengine(enginename, analysing, max(book[6], 6 if variant == "twokings" else 3))
     lines, seen = [], set()
     for _, seed in seeds[section]:
-        for line in grow(engine, referees, variant, seed, book):
+        for line in grow(analyser, referees, variant, seed, book):
             if tuple(line) not in seen:
                 seen.add(tuple(line))
                 lines.append(line)
-    engine.close()
+    analyser.close()
     how = "%s lines of %s analysis at depth %d" % (variant, enginename, depth)
     writebook(outdir, name, lines, how)
 
@@ -283,15 +333,15 @@ def makeweighted(name, seeds, section, plies, referees, outdir, scale):
             lines += [seed[:1]] * weight
     else:
         depth = max(4, int(10 * scale))
-        engine = Uci(enginecommand("sfjs"), "atomic", 3)
+        analyser = analysingengine("sfjs", "atomic", 3)
         starts = [seed[:plies - 1] for _, seed in seeds[section] if len(seed) >= plies - 1]
         for start in starts:
-            moves = engine.analyse(start, depth)
+            moves = analyser.analyse(start, depth)
             best = moves[0][1] if moves else 0
             for rank, (move, score) in enumerate(moves):
                 if len(move) == 4 and score >= best - 150 and referees.legal("atomic", start + [move]):
                     lines += [start + [move]] * (3 - rank)
-        engine.close()
+        analyser.close()
     writebook(outdir, name, lines, "atomic, weighted by repetition")
 
 

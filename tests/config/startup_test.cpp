@@ -88,6 +88,20 @@ TEST_F(StartupTest, WithTheExampleFilesItListsTheirValues) {
   }
 }
 
+// Started beside the shipped books, as make run starts it, the engine reads them all and its
+// counters line counts their nodes (every node has its registry cell); the end of input frees them.
+TEST_F(StartupTest, WithTheShippedBooksTheCountersLineCountsTheirNodes) {
+  std::string command = "cp '" + std::string(KORVEL_SOURCE_DIR) + "'/books/* .";
+  ASSERT_EQ(system(command.c_str()), 0);
+  std::string text = runkorvel("");
+  size_t at = text.find("\nbookcounter=");
+  ASSERT_NE(at, std::string::npos) << text;
+  int nodes = 0, cells = 0;
+  ASSERT_EQ(sscanf(text.c_str() + at, "\nbookcounter=%d, bigbookidcounter=%d", &nodes, &cells), 2);
+  EXPECT_GT(nodes, 1000);
+  EXPECT_EQ(nodes, cells);
+}
+
 TEST_F(StartupTest, OptionsComeBeforeTheFilesAndNorcSkipsThemAll) {
   writefile("korvel.rc", "p + 3\n");
   writefile("other.rc", "p + 3\n");
