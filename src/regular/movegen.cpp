@@ -4,6 +4,11 @@
 
 #include <cstring>
 
+constexpr int NOPICK = -100;      // pickmove: the score of an entry worth no ordering
+constexpr int CAPTUREPICK = 15;   // added to a capture's base
+constexpr int KILLER1PICK = 35;   // added to the first killer's base
+constexpr int KILLER2PICK = 15;   // added to the second killer's base
+
 const int orderrank[13] = {0, 1, 2, 2, 3, 4, 5, 1, 2, 2, 3, 4, 5};
 
 // What a generator needs to know of the side it generates for.
@@ -193,32 +198,48 @@ static inline void swapentries(int *movefrom, int *moveto, int a, int b) {
   moveto[b] = t;
 }
 
-// Brings the best capture or killer among entries first..last to position first. Answers 1 when
-// it found a move worth ordering; once it answers 0 the rest is taken in list order.
-int pickmove(int *movefrom, int *moveto, int ply, int last, int first) {
+// The ordering score of entries first..last into movescore, from the board and the killers of ply.
+// The base is the victim's code times 100 less the mover's code (a drop's mover is the dropped
+// code); a capture scores its base + 15, the first killer base + 35, the second base + 15, and an
+// entry counts at its best score (NOPICK when none applies). The board is the same at every pick
+// of a node, so only a change of the killers calls for new scores.
+void scoremoves(const int *movefrom, const int *moveto, int first, int last, int ply, int *movescore) {
   assert(ply >= 0 && ply < MAXPLY);
-  int best = -100;
-  int bestindex = 0;
+  int k1from = killer1from[ply], k1to = killer1to[ply];
+  int k2from = killer2from[ply], k2to = killer2to[ply];
   for (int i = first; i <= last; i++) {
     int from = movefrom[i], to = moveto[i];
     int victim = board[to];
-    int mover = from > 0 ? board[from] : -from;
-    int base = victim * 100 - mover;
-    if (victim != 0 && base + 15 > best) {
-      best = base + 15;
-      bestindex = i;
+    int score = NOPICK;
+    if (victim != EMPTY || from == k1from || from == k2from) {  // most entries are neither
+      int base = victim * 100 - (from > 0 ? board[from] : -from);
+      if (victim != EMPTY) score = base + CAPTUREPICK;
+      if (from == k1from && to == k1to && base + KILLER1PICK > score) score = base + KILLER1PICK;
+      if (from == k2from && to == k2to && base + KILLER2PICK > score) score = base + KILLER2PICK;
     }
-    if (from == killer1from[ply] && to == killer1to[ply] && base + 35 > best) {
-      best = base + 35;
-      bestindex = i;
-    }
-    if (from == killer2from[ply] && to == killer2to[ply] && base + 15 > best) {
-      best = base + 15;
+    movescore[i] = score;
+  }
+}
+
+// Brings the best-scored entry among first..last (see scoremoves), the earliest of equals, to
+// position first, its score with it. Answers 1 when it found a move worth ordering; once it
+// answers 0 the rest is taken in list order.
+int pickmove(int *movefrom, int *moveto, int *movescore, int last, int first) {
+  int best = NOPICK;
+  int bestindex = 0;
+  for (int i = first; i <= last; i++) {
+    if (movescore[i] > best) {
+      best = movescore[i];
       bestindex = i;
     }
   }
-  if (best > -100 && bestindex != first) swapentries(movefrom, moveto, first, bestindex);
-  return best != -100;
+  if (best == NOPICK) return 0;
+  if (bestindex != first) {
+    swapentries(movefrom, moveto, first, bestindex);
+    movescore[bestindex] = movescore[first];
+    movescore[first] = best;
+  }
+  return 1;
 }
 
 // Makes entry i the best when its score is strictly higher; answers true (the entry scored).

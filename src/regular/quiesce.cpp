@@ -153,11 +153,13 @@ int qsearch(int alpha, int beta, int qdepth, int ply, const int *epsquares, int 
   else
     genblack(movefrom, moveto, &count, ply, epsquares, 1, bheld);
   assert(count < MAXQMOVES);
+  int movescore[MAXQMOVES];
+  scoremoves(movefrom, moveto, 1, count, ply, movescore);
   int oppking = opponentking(ply);
   int oppkingcode = white ? BKING : WKING;
   int picking = 1;
   for (int i = 1; i <= count; i++) {
-    if (picking) picking = pickmove(movefrom, moveto, ply, count, i);
+    if (picking) picking = pickmove(movefrom, moveto, movescore, count, i);
     int from = movefrom[i];
     int to = moveto[i];
     assert(from > 0);  // drops are switched off by the callers

@@ -98,6 +98,8 @@ int search(int alpha, int beta, int depth, int ply, int *epsquares, int aftermov
     genblack(movefrom, moveto, &count, ply, epsquares, 0, bh);
   assert(count < MAXMOVES);
   if (ply == 1) rootmovecount = count;
+  int movescore[MAXMOVES];
+  if (ply >= 2 && !crazymode) scoremoves(movefrom, moveto, 1, count, ply, movescore);
   int oppking = opponentking(ply);
   int oppkingcode = white ? BKING : WKING;
 
@@ -109,7 +111,8 @@ int search(int alpha, int beta, int depth, int ply, int *epsquares, int aftermov
     if (ply == 1) {
       if (i == 1) rootorder(movefrom, moveto, count);
     } else if (picking) {
-      picking = crazymode ? pickmovecrazy(movefrom, moveto, ply, count, i) : pickmove(movefrom, moveto, ply, count, i);
+      picking = crazymode ? pickmovecrazy(movefrom, moveto, ply, count, i)
+                           : pickmove(movefrom, moveto, movescore, count, i);
     }
     int from = movefrom[i];
     int to = moveto[i];
@@ -180,6 +183,7 @@ int search(int alpha, int beta, int depth, int ply, int *epsquares, int aftermov
       killer2to[ply] = killer1to[ply];
       killer1from[ply] = from;
       killer1to[ply] = to;
+      if (ply >= 2 && picking) scoremoves(movefrom, moveto, i + 1, count, ply, movescore);  // the killers changed
     }
     if (score > best) {
       best = score;

@@ -10,7 +10,7 @@
 namespace {
 
 struct MoveGenTest : ::testing::Test {
-  int movefrom[MAXMOVES], moveto[MAXMOVES], count = 0;
+  int movefrom[MAXMOVES], moveto[MAXMOVES], movescore[MAXMOVES], count = 0;
   int ep[65] = {0};
   int hand[HANDSLOTS] = {0};
   void SetUp() override {
@@ -58,7 +58,8 @@ TEST_F(MoveGenTest, CrazyhouseDropsEachTypeOnceAndPawnsOnlyOnRanksTwoToSeven) {
 
 TEST_F(MoveGenTest, PickmoveWithoutCapturesOrKillersLeavesListAlone) {
   genwhite(movefrom, moveto, &count, 1, ep, 0, hand);
-  EXPECT_EQ(pickmove(movefrom, moveto, 2, count, 1), 0);
+  scoremoves(movefrom, moveto, 1, count, 2, movescore);
+  EXPECT_EQ(pickmove(movefrom, moveto, movescore, count, 1), 0);
   EXPECT_EQ(movefrom[1], 2);
   EXPECT_EQ(moveto[1], 17);
 }
@@ -71,9 +72,65 @@ TEST_F(MoveGenTest, PickmoveTakesTheEarlierOfTwoEqualCaptures) {
   board[22] = WKNIGHT;   // f3
   board[37] = BBISHOP;   // e5: both knights take it
   genwhite(movefrom, moveto, &count, 1, ep, 1, hand);
-  EXPECT_EQ(pickmove(movefrom, moveto, 2, count, 1), 1);
+  scoremoves(movefrom, moveto, 1, count, 2, movescore);
+  EXPECT_EQ(pickmove(movefrom, moveto, movescore, count, 1), 1);
   EXPECT_EQ(movefrom[1], 20);
   EXPECT_EQ(moveto[1], 37);
+}
+
+// The picker as it reads the board and the killers at every call: the reference for the picker
+// that reads the scores given once per node.
+int referencepick(int *movefrom, int *moveto, int ply, int last, int first) {
+  int best = -100, bestindex = 0;
+  for (int i = first; i <= last; i++) {
+    int from = movefrom[i], to = moveto[i];
+    int base = board[to] * 100 - (from > 0 ? board[from] : -from);
+    if (board[to] != 0 && base + 15 > best) best = base + 15, bestindex = i;
+    if (from == killer1from[ply] && to == killer1to[ply] && base + 35 > best) best = base + 35, bestindex = i;
+    if (from == killer2from[ply] && to == killer2to[ply] && base + 15 > best) best = base + 15, bestindex = i;
+  }
+  if (best > -100 && bestindex != first) {
+    std::swap(movefrom[first], movefrom[bestindex]);
+    std::swap(moveto[first], moveto[bestindex]);
+  }
+  return best != -100;
+}
+
+TEST_F(MoveGenTest, PickerOnGivenScoresOrdersAsThePickerThatReadsTheBoard) {
+  const char *fens[] = {
+      "r3k2r/p1ppqpb1/bn2pnp1/3PN3/1p2P3/2N2Q1p/PPPBBPPP/R3K2R w KQkq -",
+      "r1bq1rk1/pppp1ppp/2n2n2/4p3/1bB1P3/2N2N2/PPPP1PPP/R1BQ1RK1 w - -",
+      "4k3/8/8/3q4/4p3/2NP4/8/4K3 w - -",
+  };
+  for (const char *fen : fens) {
+    ASSERT_TRUE(perftsetup("normal", fen)) << fen;
+    genwhite(movefrom, moveto, &count, 2, ep, 0, hand);
+    // Killers on a quiet move, on a capture and on a move not in the list.
+    for (int k = 0; k <= 3; k++) {
+      killer1from[2] = k >= 1 ? movefrom[count] : 0;
+      killer1to[2] = k >= 1 ? moveto[count] : 0;
+      killer2from[2] = k >= 2 ? movefrom[1] : 0;
+      killer2to[2] = k >= 2 ? moveto[1] : 0;
+      if (k == 3) killer2to[2] = 0;
+      int reffrom[MAXMOVES], refto[MAXMOVES];
+      std::copy(movefrom, movefrom + count + 1, reffrom);
+      std::copy(moveto, moveto + count + 1, refto);
+      scoremoves(movefrom, moveto, 1, count, 2, movescore);
+      int picking = 1, refpicking = 1;
+      for (int i = 1; i <= count; i++) {
+        if (i == 3) {  // the search may find a new killer between two picks, and scores the rest anew
+          killer1from[2] = movefrom[count - 1];
+          killer1to[2] = moveto[count - 1];
+          scoremoves(movefrom, moveto, i, count, 2, movescore);
+        }
+        if (refpicking) refpicking = referencepick(reffrom, refto, 2, count, i);
+        if (picking) picking = pickmove(movefrom, moveto, movescore, count, i);
+        ASSERT_EQ(picking, refpicking) << fen << " entry " << i;
+        ASSERT_EQ(movefrom[i], reffrom[i]) << fen << " entry " << i;
+        ASSERT_EQ(moveto[i], refto[i]) << fen << " entry " << i;
+      }
+    }
+  }
 }
 
 // The crazyhouse picker as the rules state it, answering 1 for every call: the reference for the
