@@ -26,6 +26,7 @@ int scanboard(int *occupied) {
   }
   int n = 0;
   for (int f = 1; f <= 8; f++) {
+#pragma GCC unroll 8
     for (int r = 1, sq = f; r <= 8; r++, sq += 8) {
       int man = board[sq];
       if (man == EMPTY) continue;
