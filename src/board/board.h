@@ -251,8 +251,33 @@ extern int wrear[10];              // lowest rank holding a white pawn on each f
 extern int brear[10];              // highest rank holding a black pawn on each file, -1 if none
 int scanboard(int *occupied);       // the file summary and the occupied squares file by file; answers their count
 void filesummary();
-int pawnshapewhite(int file, int rank);
-int pawnshapeblack(int file, int rank);
+// The terms of one pawn, called for every pawn of every evaluation, so inline here.
+constexpr int DOUBLEDPAWN = 10;    // a pawn with an own pawn behind it
+constexpr int BACKWARDPAWN = 8;    // no own pawn beside or behind it on the neighbouring files
+constexpr int ISOLATEDPAWN = 28;   // no own pawn on either neighbouring file
+constexpr int FREEPAWN = 15;       // no enemy pawn ahead of it on the neighbouring files
+// Structure of a white pawn on file 1..8, rank r: doubled, backward or isolated, and free of
+// enemy pawns ahead of it on the neighbouring files. Reads the file summary.
+inline int pawnshapewhite(int file, int rank) {
+  assert(file >= 1 && file <= 8);
+  int v = 0;
+  if (wrear[file] < rank) v -= DOUBLEDPAWN;
+  if (rank < wrear[file - 1] && rank < wrear[file + 1])
+    v -= (wcount[file - 1] == 0 && wcount[file + 1] == 0) ? ISOLATEDPAWN : BACKWARDPAWN;
+  if (brear[file - 1] <= rank && brear[file + 1] <= rank) v += FREEPAWN;
+  return v;
+}
+
+// The mirror of pawnshapewhite for a black pawn, with Black's signs (a weakness raises the score).
+inline int pawnshapeblack(int file, int rank) {
+  assert(file >= 1 && file <= 8);
+  int v = 0;
+  if (rank < brear[file]) v += DOUBLEDPAWN;
+  if (brear[file - 1] < rank && brear[file + 1] < rank)
+    v += (bcount[file - 1] == 0 && bcount[file + 1] == 0) ? ISOLATEDPAWN : BACKWARDPAWN;
+  if (rank <= wrear[file - 1] && rank <= wrear[file + 1]) v -= FREEPAWN;
+  return v;
+}
 
 // --- consistency check (boardcheck.cpp) ---
 // 1 when everything kept incrementally agrees with the board: king squares, codes, the hands and
