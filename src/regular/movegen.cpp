@@ -198,6 +198,7 @@ void genblack(int *movefrom, int *moveto, int *count, int ply, const int *epsqua
   *count = generate(movefrom, moveto, ply, epsquares, skipcastle, hand, side);
 }
 
+
 static inline void swapentries(int *movefrom, int *moveto, int a, int b) {
   int f = movefrom[a], t = moveto[a];
   movefrom[a] = movefrom[b];
@@ -210,11 +211,15 @@ static inline void swapentries(int *movefrom, int *moveto, int a, int b) {
 // The base is the victim's code times 100 less the mover's code (a drop's mover is the dropped
 // code); a capture scores its base + 15, the first killer base + 35, the second base + 15, and an
 // entry counts at its best score (NOPICK when none applies). The board is the same at every pick
-// of a node, so only a change of the killers calls for new scores.
-void scoremoves(const int *movefrom, const int *moveto, int first, int last, int ply, int *movescore) {
+// of a node, so only a change of the killers calls for new scores. Answers the entry that the
+// pick of position first takes (the earliest of the best), 0 when none scores: the first pick
+// needs no scan of its own.
+int scoremoves(const int *movefrom, const int *moveto, int first, int last, int ply, int *movescore) {
   assert(ply >= 0 && ply < MAXPLY);
   int k1from = killer1from[ply], k1to = killer1to[ply];
   int k2from = killer2from[ply], k2to = killer2to[ply];
+  int best = NOPICK;
+  int bestindex = 0;
   for (int i = first; i <= last; i++) {
     int from = movefrom[i], to = moveto[i];
     int victim = board[to];
@@ -226,7 +231,25 @@ void scoremoves(const int *movefrom, const int *moveto, int first, int last, int
       if (from == k2from && to == k2to && base + KILLER2PICK > score) score = base + KILLER2PICK;
     }
     movescore[i] = score;
+    if (score > best) {
+      best = score;
+      bestindex = i;
+    }
   }
+  return bestindex;
+}
+
+// Brings entry bestindex (0: none) to position first, its score with it; answers 1 when there
+// was one to bring.
+int pickentry(int *movefrom, int *moveto, int *movescore, int first, int bestindex) {
+  if (bestindex == 0) return 0;
+  if (bestindex != first) {
+    swapentries(movefrom, moveto, first, bestindex);
+    int score = movescore[bestindex];
+    movescore[bestindex] = movescore[first];
+    movescore[first] = score;
+  }
+  return 1;
 }
 
 // Brings the best-scored entry among first..last (see scoremoves), the earliest of equals, to
@@ -241,13 +264,7 @@ int pickmove(int *movefrom, int *moveto, int *movescore, int last, int first) {
       bestindex = i;
     }
   }
-  if (best == NOPICK) return 0;
-  if (bestindex != first) {
-    swapentries(movefrom, moveto, first, bestindex);
-    movescore[bestindex] = movescore[first];
-    movescore[first] = best;
-  }
-  return 1;
+  return pickentry(movefrom, moveto, movescore, first, bestindex);
 }
 
 // Makes entry i the best when its score is strictly higher; answers true (the entry scored).

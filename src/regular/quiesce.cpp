@@ -163,12 +163,12 @@ int qsearch(int alpha, int beta, int qdepth, int ply, const int *epsquares, int 
     genblack(movefrom, moveto, &count, ply, epsquares, 1, bheld);
   assert(count < MAXQMOVES);
   int movescore[MAXQMOVES];
-  scoremoves(movefrom, moveto, 1, count, ply, movescore);
+  int firstpick = scoremoves(movefrom, moveto, 1, count, ply, movescore);
   int oppking = opponentking(ply);
   int oppkingcode = white ? BKING : WKING;
-  int picking = 1;
+  int picking = pickentry(movefrom, moveto, movescore, 1, firstpick);  // the scoring found the first pick
   for (int i = 1; i <= count; i++) {
-    if (picking) picking = pickmove(movefrom, moveto, movescore, count, i);
+    if (picking && i > 1) picking = pickmove(movefrom, moveto, movescore, count, i);
     int from = movefrom[i];
     int to = moveto[i];
     assert(from > 0);  // drops are switched off by the callers

@@ -12,7 +12,8 @@ extern const int orderrank[13];    // ordering rank by piece code: pawn 1, minor
 
 void genwhite(int *movefrom, int *moveto, int *count, int ply, const int *epsquares, int skipcastle, const int *hand);
 void genblack(int *movefrom, int *moveto, int *count, int ply, const int *epsquares, int skipcastle, const int *hand);
-void scoremoves(const int *movefrom, const int *moveto, int first, int last, int ply, int *movescore);
+int scoremoves(const int *movefrom, const int *moveto, int first, int last, int ply, int *movescore);
+int pickentry(int *movefrom, int *moveto, int *movescore, int first, int bestindex);
 int pickmove(int *movefrom, int *moveto, int *movescore, int last, int first);
 int pickmovecrazy(int *movefrom, int *moveto, int ply, int last, int first);
 

@@ -99,18 +99,19 @@ int search(int alpha, int beta, int depth, int ply, int *epsquares, int aftermov
   assert(count < MAXMOVES);
   if (ply == 1) rootmovecount = count;
   int movescore[MAXMOVES];
-  if (ply >= 2 && !crazymode) scoremoves(movefrom, moveto, 1, count, ply, movescore);
+  int picking = 1;
+  if (ply >= 2 && !crazymode)  // the scoring finds the first pick
+    picking = pickentry(movefrom, moveto, movescore, 1, scoremoves(movefrom, moveto, 1, count, ply, movescore));
   int oppking = opponentking(ply);
   int oppkingcode = white ? BKING : WKING;
 
   int best = alpha;
   int score = alpha - 1;
   int stoppoint = 0;
-  int picking = 1;
   for (int i = 1; i <= count; i++) {
     if (ply == 1) {
       if (i == 1) rootorder(movefrom, moveto, count);
-    } else if (picking) {
+    } else if (picking && (crazymode || i > 1)) {
       picking = crazymode ? pickmovecrazy(movefrom, moveto, ply, count, i)
                            : pickmove(movefrom, moveto, movescore, count, i);
     }
