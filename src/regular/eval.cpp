@@ -297,10 +297,8 @@ int evaluatecrazy(int side, const int *whitehand, const int *blackhand) {
   int occupied[64];
   int men = scanboard(occupied);
   int e = 0;
-  for (int i = 1; i < HANDSLOTS; i++) {
-    if (whitehand[i] > 0) e += crazyvalue[whitehand[i]];
-    if (blackhand[i] > 0) e -= crazyvalue[blackhand[i]];
-  }
+  assert(crazyvalue[EMPTY] == 0);  // an empty slot adds nothing, so no slot needs a test
+  for (int i = 1; i < HANDSLOTS; i++) e += crazyvalue[whitehand[i]] - crazyvalue[blackhand[i]];
   for (int i = 0; i < men; i++) {
     int sq = occupied[i];
     int f = fileof(sq) + 1;
