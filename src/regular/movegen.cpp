@@ -165,11 +165,18 @@ static int gendrops(int *movefrom, int *moveto, int n, const int *hand, const ge
 // stalemate test on the board moves, then in crazyhouse the drops. Answers the count.
 static int generate(int *movefrom, int *moveto, int ply, const int *epsquares, int skipcastle, const int *hand,
                     const genside &side) {
+  // First the squares of the side's men (an unrolled scan: most squares cost a load and a test),
+  // then their moves.
+  int mensquares[64];
+  int men = 0;
+  int first = side.first, last = side.last;
+#pragma GCC unroll 8
+  for (int s = 1; s <= 64; s++)
+    if (board[s] >= first && board[s] <= last) mensquares[men++] = s;
   int n = 0;
-  for (int s = 1; s <= 64; s++) {
-    int man = board[s];
-    if (man < side.first || man > side.last) continue;
-    switch (man - side.first + 1) {
+  for (int i = 0; i < men; i++) {
+    int s = mensquares[i];
+    switch (board[s] - first + 1) {
       case WPAWN: n = genpawn(movefrom, moveto, n, s, epsquares, side); break;
       case WKNIGHT: n = genknight(movefrom, moveto, n, s, side); break;
       case WBISHOP: n = gendiagonals(movefrom, moveto, n, s, side); break;
