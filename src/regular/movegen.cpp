@@ -80,7 +80,7 @@ static int genknight(int *movefrom, int *moveto, int n, int s, const genside &si
 }
 
 // Slides along one ray until the edge or the first occupied square (an enemy there is captured).
-static int genray(int *movefrom, int *moveto, int n, int s, const int *ray, const genside &side) {
+static inline int genray(int *movefrom, int *moveto, int n, int s, const int *ray, const genside &side) {
   int step = ray[0];
   int t = s;
   for (int i = ray[s]; i > 0; i--) {
