@@ -249,7 +249,16 @@ extern int wcount[10];             // white pawns per file 1..8; files 0 and 9 a
 extern int bcount[10];             // black pawns per file
 extern int wrear[10];              // lowest rank holding a white pawn on each file, 9 if none
 extern int brear[10];              // highest rank holding a black pawn on each file, -1 if none
-int scanboard(int *occupied);       // the file summary and the occupied squares file by file; answers their count
+// What one scan of the board found, each list file by file from the a-file, each file from rank 1.
+struct boardscan {
+  int men[64];            // squares of the men other than pawns
+  int mencount;
+  int whitepawns[64];     // squares of the white pawns
+  int whitepawncount;
+  int blackpawns[64];     // squares of the black pawns
+  int blackpawncount;
+};
+void scanboard(boardscan *scan);   // the file summary and the lists of what stands where
 void filesummary();
 // The terms of one pawn, called for every pawn of every evaluation, so inline here.
 constexpr int DOUBLEDPAWN = 10;    // a pawn with an own pawn behind it

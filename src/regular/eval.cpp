@@ -205,24 +205,38 @@ static int byside(int e, int side) {
   return 0;
 }
 
+// The pawns' part of an evaluation: each pawn's material (whitevalue, blackvalue: the values of the
+// evaluation's own scale), square value and structure, from White's view. Reads the file summary.
+static int pawnterms(const boardscan *scan, int whitevalue, int blackvalue) {
+  int e = 0;
+  for (int i = 0; i < scan->whitepawncount; i++) {
+    int sq = scan->whitepawns[i];
+    e += whitevalue + pawntable[sq] + pawnshapewhite(fileof(sq) + 1, rankof(sq));
+  }
+  for (int i = 0; i < scan->blackpawncount; i++) {
+    int sq = scan->blackpawns[i];
+    e += blackvalue + bpawntable[sq] + pawnshapeblack(fileof(sq) + 1, rankof(sq));
+  }
+  return e;
+}
+
 // Static evaluation of normal chess and its near variants for the side to move (0 White, 1 Black).
 // Walks the files a..h, each from rank 1; the first king of each colour met is the one whose
 // safety counts. King safety is left out in the endgame and weighed by the opponent's material.
 int evaluate(int side) {
   evalcount++;
-  int occupied[64];
-  int men = scanboard(occupied);
-  int e = 0;
+  boardscan scan;
+  scanboard(&scan);
+  int e = pawnterms(&scan, regularvalue[WPAWN], regularvalue[BPAWN]);
   int whitephase = 0;
   int blackphase = 0;
   int wk = 0;
   int bk = 0;
-  for (int i = 0; i < men; i++) {
-    int sq = occupied[i];
+  for (int i = 0; i < scan.mencount; i++) {
+    int sq = scan.men[i];
     int f = fileof(sq) + 1;
     int r = rankof(sq);
     switch (board[sq]) {
-      case WPAWN: e += regularvalue[WPAWN] + pawntable[sq] + pawnshapewhite(f, r); break;
       case WKNIGHT:
         e += regularvalue[WKNIGHT] + knighttable[sq];
         whitephase += PHASEMINOR;
@@ -246,7 +260,6 @@ int evaluate(int side) {
         if (wcastled) e += CASTLEDBONUS;
         if (wk == 0) wk = sq;
         break;
-      case BPAWN: e += regularvalue[BPAWN] + bpawntable[sq] + pawnshapeblack(f, r); break;
       case BKNIGHT:
         e += regularvalue[BKNIGHT] + bknighttable[sq];
         blackphase += PHASEMINOR;
@@ -294,17 +307,16 @@ int evaluate(int side) {
 // lines around it, where dropped men would attack it.
 int evaluatecrazy(int side, const int *whitehand, const int *blackhand) {
   evalcount++;
-  int occupied[64];
-  int men = scanboard(occupied);
-  int e = 0;
+  boardscan scan;
+  scanboard(&scan);
+  int e = pawnterms(&scan, crazyvalue[WPAWN], -crazyvalue[BPAWN]);
   assert(crazyvalue[EMPTY] == 0);  // an empty slot adds nothing, so no slot needs a test
   for (int i = 1; i < HANDSLOTS; i++) e += crazyvalue[whitehand[i]] - crazyvalue[blackhand[i]];
-  for (int i = 0; i < men; i++) {
-    int sq = occupied[i];
+  for (int i = 0; i < scan.mencount; i++) {
+    int sq = scan.men[i];
     int f = fileof(sq) + 1;
     int r = rankof(sq);
     switch (board[sq]) {
-      case WPAWN: e += crazyvalue[WPAWN] + pawntable[sq] + pawnshapewhite(f, r); break;
       case WKNIGHT: e += crazyvalue[WKNIGHT] + knighttable[sq]; break;
       case WBISHOP: e += crazyvalue[WBISHOP] + 2 * bishopmobility(sq, 0) + bishoptable[sq]; break;
       case WROOK:
@@ -317,7 +329,6 @@ int evaluatecrazy(int side, const int *whitehand, const int *blackhand) {
         if (endgameflag) e += kingendtable[sq];
         if (wcastled) e += CASTLEDBONUS;
         break;
-      case BPAWN: e += -crazyvalue[BPAWN] + bpawntable[sq] + pawnshapeblack(f, r); break;
       case BKNIGHT: e += -crazyvalue[BKNIGHT] + bknighttable[sq]; break;
       case BBISHOP: e += -crazyvalue[BBISHOP] - 2 * bishopmobility(sq, 0) + bbishoptable[sq]; break;
       case BROOK:
