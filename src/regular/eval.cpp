@@ -99,29 +99,6 @@ static const int kingposblack[65] = {0,
     -4, -4, -4, -4, -4, -4, -4, -4,
      1,  2, -4,  0, -4,  2,  1,  0};
 
-// Counts the empty squares seen along one ray table from sq up to the first occupied square.
-static inline int raycount(const int *ray, int sq) {
-  int step = ray[0];
-  int n = 0;
-  for (int t = sq + step, left = ray[sq]; left > 0 && board[t] == EMPTY; left--, t += step) n++;
-  return n;
-}
-
-// Mobility of a bishop on sq (choice 0, from the bishop table) or the openness of a king's
-// diagonals (choice 1, from the king table).
-int bishopmobility(int sq, int choice) {
-  assert(sq >= 1 && sq <= 64);
-  int n = raycount(rayupright, sq) + raycount(rayupleft, sq) + raycount(raydownright, sq) + raycount(raydownleft, sq);
-  return choice == 0 ? bishopmobtable[n] : kingopentable[n];
-}
-
-// Mobility of a rook on sq (choice 0) or the openness of a king's files and ranks (choice 1).
-int rookmobility(int sq, int choice) {
-  assert(sq >= 1 && sq <= 64);
-  int n = raycount(rayup, sq) + raycount(raydown, sq) + raycount(rayright, sq) + raycount(rayleft, sq);
-  return choice == 0 ? rookmobtable[n] : kingopentable[n];
-}
-
 // Position value of a king square for king safety, from the table that fits the engine's colour.
 static int kingposition(int k) { return color == 1 ? kingposwhite[k] : kingposblack[k]; }
 
