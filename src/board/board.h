@@ -74,8 +74,15 @@ inline bool iswhite(int code) { return code >= WPAWN && code <= WKING; }
 inline bool isblack(int code) { return code >= BPAWN && code <= BKING; }
 inline bool onafile(int sq) { return sq % 8 == 1; }
 inline bool onhfile(int sq) { return sq % 8 == 0; }
-inline int fileof(int sq) { return (sq - 1) % 8; }   // 0 = a-file .. 7 = h-file
-inline int rankof(int sq) { return (sq - 1) / 8 + 1; }  // 1..8
+// File and rank of a square 1..64, reckoned unsigned: the compiler then needs no sign fix-up.
+inline int fileof(int sq) {  // 0 = a-file .. 7 = h-file
+  assert(sq >= 1 && sq <= 64);
+  return (int)((unsigned)(sq - 1) % 8);
+}
+inline int rankof(int sq) {  // 1..8
+  assert(sq >= 1 && sq <= 64);
+  return (int)((unsigned)(sq - 1) / 8) + 1;
+}
 inline int turnsquare(int sq) { return TURNSUM - sq; }  // the same square on the board turned for Black
 inline int othercolour(int code) { return code == EMPTY ? EMPTY : iswhite(code) ? code + BLACKOFFSET : code - BLACKOFFSET; }
 // Writes a square as file letter and rank digit (two characters, no terminator).
