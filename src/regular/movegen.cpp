@@ -14,6 +14,7 @@ const int orderrank[13] = {0, 1, 2, 2, 3, 4, 5, 1, 2, 2, 3, 4, 5};
 // What a generator needs to know of the side it generates for.
 struct genside {
   int first, last;          // the side's codes
+  int enemyfirst, enemylast;  // the other side's codes
   int pawn, rook, king;
   int forward;              // pawn step, +8 or -8
   int enemypawn;
@@ -21,7 +22,7 @@ struct genside {
 };
 
 static inline bool isenemy(int code, const genside &side) {
-  return code > 0 && (code < side.first || code > side.last);
+  return code >= side.enemyfirst && code <= side.enemylast;
 }
 
 // Appends from -> to as entry n + 1 and answers the new count. The generators keep the count in a
@@ -195,13 +196,13 @@ static int generate(int *movefrom, int *moveto, int ply, const int *epsquares, i
 
 // All pseudo-legal moves of the white codes into movefrom/moveto (1-based), count set.
 void genwhite(int *movefrom, int *moveto, int *count, int ply, const int *epsquares, int skipcastle, const int *hand) {
-  genside side = {WPAWN, WKING, WPAWN, WROOK, WKING, 8, BPAWN, wcastleking, wcastlea, wcastleh};
+  genside side = {WPAWN, WKING, BPAWN, BKING, WPAWN, WROOK, WKING, 8, BPAWN, wcastleking, wcastlea, wcastleh};
   *count = generate(movefrom, moveto, ply, epsquares, skipcastle, hand, side);
 }
 
 // All pseudo-legal moves of the black codes.
 void genblack(int *movefrom, int *moveto, int *count, int ply, const int *epsquares, int skipcastle, const int *hand) {
-  genside side = {BPAWN, BKING, BPAWN, BROOK, BKING, -8, WPAWN, bcastleking, bcastlea, bcastleh};
+  genside side = {BPAWN, BKING, WPAWN, WKING, BPAWN, BROOK, BKING, -8, WPAWN, bcastleking, bcastlea, bcastleh};
   *count = generate(movefrom, moveto, ply, epsquares, skipcastle, hand, side);
 }
 
