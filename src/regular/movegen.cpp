@@ -8,6 +8,8 @@ constexpr int NOPICK = -100;      // pickmove: the score of an entry worth no or
 constexpr int CAPTUREPICK = 15;   // added to a capture's base
 constexpr int KILLER1PICK = 35;   // added to the first killer's base
 constexpr int KILLER2PICK = 15;   // added to the second killer's base
+constexpr int KINGPICK = 7500;     // crazyhouse: a king capture
+constexpr int RECAPTUREPICK = 7000;  // crazyhouse: a move onto the opponent's last square, less the victim's rank
 
 const int orderrank[13] = {0, 1, 2, 2, 3, 4, 5, 1, 2, 2, 3, 4, 5};
 
@@ -275,45 +277,41 @@ int pickmove(int *movefrom, int *moveto, int *movescore, int last, int first) {
   return pickentry(movefrom, moveto, movescore, first, bestindex);
 }
 
-// Makes entry i the best when its score is strictly higher; answers true (the entry scored).
-static inline bool raisebest(int score, int i, int *best, int *bestindex) {
-  if (score > *best) {
-    *best = score;
-    *bestindex = i;
-  }
-  return true;
-}
-
-// The crazyhouse picker: a king capture first, then recaptures on the square the opponent just
-// moved to, then captures by the ranks of victim and attacker. Only board moves onto an occupied
-// square score, and any of them beats an entry that scores nothing; so when none is left the
-// call changes nothing, and it answers 0 to say that none is left (1 while one was found).
-int pickmovecrazy(int *movefrom, int *moveto, int ply, int last, int first) {
+// The crazyhouse ordering score of entries first..last into movescore: a king capture first,
+// then recaptures on the square the opponent just moved to, then captures by the ranks of victim
+// and attacker; an entry counts at its best score, and only board moves onto an occupied square
+// (or onto the opponent's last square) score, every one of them above NOPICK. Nothing here changes
+// during a node, so the picks read these scores. Answers the entry of the first pick (the earliest
+// of the best), 0 when none scores.
+int scoremovescrazy(const int *movefrom, const int *moveto, int first, int last, int ply, int *movescore) {
   assert(ply >= 1 && ply < MAXPLY);
-  int best = -100;
+  int recapture = lastto[ply - 1];
+  int best = NOPICK;
   int bestindex = 0;
-  bool anyscored = false;
   for (int i = first; i <= last; i++) {
-    int from = movefrom[i], to = moveto[i];
+    int from = movefrom[i];
+    if (from < 0) {  // a drop never scores
+      movescore[i] = NOPICK;
+      continue;
+    }
+    int to = moveto[i];
     int victim = board[to];
-    bool scored = false;
-    if (from > 0 && (victim == WKING || victim == BKING)) {
-      best = 7500;
+    int score = NOPICK;
+    if (victim == WKING || victim == BKING) {
+      score = KINGPICK;
+    } else {
+      if (to == recapture) score = RECAPTUREPICK - orderrank[victim];
+      if (victim != EMPTY) {
+        int v = orderrank[victim], a = orderrank[board[from]];
+        int capture = v > a ? v * 1000 - a : v == a ? a * 100 : v * 10 - a;
+        if (capture > score) score = capture;
+      }
+    }
+    movescore[i] = score;
+    if (score > best) {
+      best = score;
       bestindex = i;
-      anyscored = true;
-      break;
     }
-    if (from > 0 && to == lastto[ply - 1]) scored |= raisebest(7000 - orderrank[victim], i, &best, &bestindex);
-    if (from > 0 && victim != EMPTY) {
-      int v = orderrank[victim], a = orderrank[board[from]];
-      scored |= raisebest(v > a ? v * 1000 - a : v == a ? a * 100 : v * 10 - a, i, &best, &bestindex);
-    }
-    if (i == first && !scored) {
-      best = from > 0 ? -150 : -from - 50;
-      bestindex = i;
-    }
-    anyscored |= scored;
   }
-  if (best > -100 && bestindex != first) swapentries(movefrom, moveto, first, bestindex);
-  return anyscored;
+  return bestindex;
 }

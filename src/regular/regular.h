@@ -15,7 +15,7 @@ void genblack(int *movefrom, int *moveto, int *count, int ply, const int *epsqua
 int scoremoves(const int *movefrom, const int *moveto, int first, int last, int ply, int *movescore);
 int pickentry(int *movefrom, int *moveto, int *movescore, int first, int bestindex);
 int pickmove(int *movefrom, int *moveto, int *movescore, int last, int first);
-int pickmovecrazy(int *movefrom, int *moveto, int ply, int last, int first);
+int scoremovescrazy(const int *movefrom, const int *moveto, int first, int last, int ply, int *movescore);
 
 // --- search (search.cpp) ---
 // The main search. At ply 1 it returns the root choice and leaves the chosen move in finfrom/finto.

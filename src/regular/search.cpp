@@ -100,8 +100,11 @@ int search(int alpha, int beta, int depth, int ply, int *epsquares, int aftermov
   if (ply == 1) rootmovecount = count;
   int movescore[MAXMOVES];
   int picking = 1;
-  if (ply >= 2 && !crazymode)  // the scoring finds the first pick
-    picking = pickentry(movefrom, moveto, movescore, 1, scoremoves(movefrom, moveto, 1, count, ply, movescore));
+  if (ply >= 2) {  // the scoring finds the first pick
+    int firstpick = crazymode ? scoremovescrazy(movefrom, moveto, 1, count, ply, movescore)
+                              : scoremoves(movefrom, moveto, 1, count, ply, movescore);
+    picking = pickentry(movefrom, moveto, movescore, 1, firstpick);
+  }
   int oppking = opponentking(ply);
   int oppkingcode = white ? BKING : WKING;
 
@@ -111,9 +114,8 @@ int search(int alpha, int beta, int depth, int ply, int *epsquares, int aftermov
   for (int i = 1; i <= count; i++) {
     if (ply == 1) {
       if (i == 1) rootorder(movefrom, moveto, count);
-    } else if (picking && (crazymode || i > 1)) {
-      picking = crazymode ? pickmovecrazy(movefrom, moveto, ply, count, i)
-                           : pickmove(movefrom, moveto, movescore, count, i);
+    } else if (picking && i > 1) {
+      picking = pickmove(movefrom, moveto, movescore, count, i);
     }
     int from = movefrom[i];
     int to = moveto[i];

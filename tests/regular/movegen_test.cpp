@@ -182,10 +182,12 @@ TEST_F(MoveGenTest, CrazyhousePickerOrdersAsTheRulesSayAndStopsWhenNothingScores
       int reffrom[MAXMOVES], refto[MAXMOVES];
       std::copy(movefrom, movefrom + count + 1, reffrom);
       std::copy(moveto, moveto + count + 1, refto);
-      int picking = 1, calls = 0;
+      // As the search does: the scoring finds the first pick, the picker the rest.
+      int picking = pickentry(movefrom, moveto, movescore, 1, scoremovescrazy(movefrom, moveto, 1, count, 2, movescore));
+      int calls = 1;
       for (int i = 1; i <= count; i++) {
         referencepickcrazy(reffrom, refto, 2, count, i);
-        if (picking) picking = pickmovecrazy(movefrom, moveto, 2, count, i), calls++;
+        if (picking && i > 1) picking = pickmove(movefrom, moveto, movescore, count, i), calls++;
         ASSERT_EQ(movefrom[i], reffrom[i]) << fen << " entry " << i;
         ASSERT_EQ(moveto[i], refto[i]) << fen << " entry " << i;
       }
@@ -197,12 +199,15 @@ TEST_F(MoveGenTest, CrazyhousePickerOrdersAsTheRulesSayAndStopsWhenNothingScores
   genwhite(movefrom, moveto, &count, 2, ep, 0, gamewheld);
   lastto[1] = 29;  // e4
   const int expectfrom[4] = {0, 19, 20, 19}, expectto[4] = {0, 29, 29, 36};  // Nxe4, dxe4, Nxd5
+  EXPECT_EQ(pickentry(movefrom, moveto, movescore, 1, scoremovescrazy(movefrom, moveto, 1, count, 2, movescore)), 1);
   for (int i = 1; i <= 3; i++) {
-    EXPECT_EQ(pickmovecrazy(movefrom, moveto, 2, count, i), 1);
+    if (i > 1) {
+      EXPECT_EQ(pickmove(movefrom, moveto, movescore, count, i), 1);
+    }
     EXPECT_EQ(movefrom[i], expectfrom[i]) << i;
     EXPECT_EQ(moveto[i], expectto[i]) << i;
   }
-  EXPECT_EQ(pickmovecrazy(movefrom, moveto, 2, count, 4), 0);
+  EXPECT_EQ(pickmove(movefrom, moveto, movescore, count, 4), 0);
 }
 
 }  // namespace
