@@ -183,17 +183,12 @@ static int byside(int e, int side) {
 }
 
 // The pawns' part of an evaluation: each pawn's material (whitevalue, blackvalue: the values of the
-// evaluation's own scale), square value and structure, from White's view. Reads the file summary.
+// evaluation's own scale) and square value, and the structure terms (cached), from White's view.
+// Reads the file summary.
 static int pawnterms(const boardscan *scan, int whitevalue, int blackvalue) {
-  int e = 0;
-  for (int i = 0; i < scan->whitepawncount; i++) {
-    int sq = scan->whitepawns[i];
-    e += whitevalue + pawntable[sq] + pawnshapewhite(fileof(sq) + 1, rankof(sq));
-  }
-  for (int i = 0; i < scan->blackpawncount; i++) {
-    int sq = scan->blackpawns[i];
-    e += blackvalue + bpawntable[sq] + pawnshapeblack(fileof(sq) + 1, rankof(sq));
-  }
+  int e = scan->whitepawncount * whitevalue + scan->blackpawncount * blackvalue + pawnshapesum(scan);
+  for (int i = 0; i < scan->whitepawncount; i++) e += pawntable[scan->whitepawns[i]];
+  for (int i = 0; i < scan->blackpawncount; i++) e += bpawntable[scan->blackpawns[i]];
   return e;
 }
 

@@ -98,4 +98,8 @@ inline int rookmobility(int sq, int choice) {
 double kingsafetywhite(int k, const int *whitecount);
 double kingsafetyblack(int k, const int *blackcount);
 
+// --- the pawn-structure cache (pawncache.cpp) ---
+int pawnshapesum(const boardscan *scan);  // the structure terms of the scan's pawns, cached by their placement
+void clearpawncache();
+
 #endif

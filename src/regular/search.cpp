@@ -223,4 +223,5 @@ void resetsearchcounters() {
 void resetregular() {
   resetsearchcounters();
   rootkingsq = 0;
+  clearpawncache();
 }
