@@ -11,8 +11,14 @@ namespace {
 
 struct MoveGenTest : ::testing::Test {
   int movefrom[MAXMOVES], moveto[MAXMOVES], movescore[MAXMOVES], count = 0;
+  int reffrom[MAXMOVES], refto[MAXMOVES];  // the same list ordered by a reference picker
   int ep[65] = {0};
   int hand[HANDSLOTS] = {0};
+  // Copies the generated list for the reference picker.
+  void copyreference() {
+    std::copy(movefrom, movefrom + count + 1, reffrom);
+    std::copy(moveto, moveto + count + 1, refto);
+  }
   void SetUp() override {
     resetboard();
     initrays();
@@ -112,9 +118,7 @@ TEST_F(MoveGenTest, PickerOnGivenScoresOrdersAsThePickerThatReadsTheBoard) {
       killer2from[2] = k >= 2 ? movefrom[1] : 0;
       killer2to[2] = k >= 2 ? moveto[1] : 0;
       if (k == 3) killer2to[2] = 0;
-      int reffrom[MAXMOVES], refto[MAXMOVES];
-      std::copy(movefrom, movefrom + count + 1, reffrom);
-      std::copy(moveto, moveto + count + 1, refto);
+      copyreference();
       // As the searches do: the scoring finds the first pick, the picker the rest.
       int picking = pickentry(movefrom, moveto, movescore, 1, scoremoves(movefrom, moveto, 1, count, 2, movescore));
       int refpicking = 1;
@@ -179,9 +183,7 @@ TEST_F(MoveGenTest, CrazyhousePickerOrdersAsTheRulesSayAndStopsWhenNothingScores
     for (int recapture : {0, 36, 28}) {
       lastto[1] = recapture;
       genwhite(movefrom, moveto, &count, 2, ep, 0, gamewheld);
-      int reffrom[MAXMOVES], refto[MAXMOVES];
-      std::copy(movefrom, movefrom + count + 1, reffrom);
-      std::copy(moveto, moveto + count + 1, refto);
+      copyreference();
       // As the search does: the scoring finds the first pick, the picker the rest.
       int picking = pickentry(movefrom, moveto, movescore, 1, scoremovescrazy(movefrom, moveto, 1, count, 2, movescore));
       int calls = 1;
