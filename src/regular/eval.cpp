@@ -283,6 +283,7 @@ int evaluatecrazy(int side, const int *whitehand, const int *blackhand) {
   scanboard(&scan);
   int e = pawnterms(&scan, crazyvalue[WPAWN], -crazyvalue[BPAWN]);
   assert(crazyvalue[EMPTY] == 0);  // an empty slot adds nothing, so no slot needs a test
+#pragma GCC unroll HANDSLOTS
   for (int i = 1; i < HANDSLOTS; i++) e += crazyvalue[whitehand[i]] - crazyvalue[blackhand[i]];
   for (int i = 0; i < scan.mencount; i++) {
     int sq = scan.men[i];
