@@ -74,8 +74,15 @@ inline bool iswhite(int code) { return code >= WPAWN && code <= WKING; }
 inline bool isblack(int code) { return code >= BPAWN && code <= BKING; }
 inline bool onafile(int sq) { return sq % 8 == 1; }
 inline bool onhfile(int sq) { return sq % 8 == 0; }
-inline int fileof(int sq) { return (sq - 1) % 8; }   // 0 = a-file .. 7 = h-file
-inline int rankof(int sq) { return (sq - 1) / 8 + 1; }  // 1..8
+// File and rank of a square 1..64, reckoned unsigned: the compiler then needs no sign fix-up.
+inline int fileof(int sq) {  // 0 = a-file .. 7 = h-file
+  assert(sq >= 1 && sq <= 64);
+  return (int)((unsigned)(sq - 1) % 8);
+}
+inline int rankof(int sq) {  // 1..8
+  assert(sq >= 1 && sq <= 64);
+  return (int)((unsigned)(sq - 1) / 8) + 1;
+}
 inline int turnsquare(int sq) { return TURNSUM - sq; }  // the same square on the board turned for Black
 inline int othercolour(int code) { return code == EMPTY ? EMPTY : iswhite(code) ? code + BLACKOFFSET : code - BLACKOFFSET; }
 // Writes a square as file letter and rank digit (two characters, no terminator).
@@ -249,10 +256,44 @@ extern int wcount[10];             // white pawns per file 1..8; files 0 and 9 a
 extern int bcount[10];             // black pawns per file
 extern int wrear[10];              // lowest rank holding a white pawn on each file, 9 if none
 extern int brear[10];              // highest rank holding a black pawn on each file, -1 if none
-int scanboard(int *occupied);       // the file summary and the occupied squares file by file; answers their count
+// What one scan of the board found, each list file by file from the a-file, each file from rank 1.
+struct boardscan {
+  int men[64];            // squares of the men other than pawns
+  int mencount;
+  int whitepawns[64];     // squares of the white pawns
+  int whitepawncount;
+  int blackpawns[64];     // squares of the black pawns
+  int blackpawncount;
+};
+void scanboard(boardscan *scan);   // the file summary and the lists of what stands where
 void filesummary();
-int pawnshapewhite(int file, int rank);
-int pawnshapeblack(int file, int rank);
+// The terms of one pawn, called for every pawn of every evaluation, so inline here.
+constexpr int DOUBLEDPAWN = 10;    // a pawn with an own pawn behind it
+constexpr int BACKWARDPAWN = 8;    // no own pawn beside or behind it on the neighbouring files
+constexpr int ISOLATEDPAWN = 28;   // no own pawn on either neighbouring file
+constexpr int FREEPAWN = 15;       // no enemy pawn ahead of it on the neighbouring files
+// Structure of a white pawn on file 1..8, rank r: doubled, backward or isolated, and free of
+// enemy pawns ahead of it on the neighbouring files. Reads the file summary.
+inline int pawnshapewhite(int file, int rank) {
+  assert(file >= 1 && file <= 8);
+  int v = 0;
+  if (wrear[file] < rank) v -= DOUBLEDPAWN;
+  if (rank < wrear[file - 1] && rank < wrear[file + 1])
+    v -= (wcount[file - 1] == 0 && wcount[file + 1] == 0) ? ISOLATEDPAWN : BACKWARDPAWN;
+  if (brear[file - 1] <= rank && brear[file + 1] <= rank) v += FREEPAWN;
+  return v;
+}
+
+// The mirror of pawnshapewhite for a black pawn, with Black's signs (a weakness raises the score).
+inline int pawnshapeblack(int file, int rank) {
+  assert(file >= 1 && file <= 8);
+  int v = 0;
+  if (rank < brear[file]) v += DOUBLEDPAWN;
+  if (brear[file - 1] < rank && brear[file + 1] < rank)
+    v += (bcount[file - 1] == 0 && bcount[file + 1] == 0) ? ISOLATEDPAWN : BACKWARDPAWN;
+  if (rank <= wrear[file - 1] && rank <= wrear[file + 1]) v -= FREEPAWN;
+  return v;
+}
 
 // --- consistency check (boardcheck.cpp) ---
 // 1 when everything kept incrementally agrees with the board: king squares, codes, the hands and

@@ -96,8 +96,8 @@ uint64_t rootkeycrazy(int epflag, const int *whitehand, const int *blackhand) {
 // Number of men of the given code in a hand.
 static int handcount(const int *hand, int code) {
   int n = 0;
-  for (int i = 1; i < HANDSLOTS; i++)
-    if (hand[i] == code) n++;
+#pragma GCC unroll HANDSLOTS
+  for (int i = 1; i < HANDSLOTS; i++) n += hand[i] == code;
   return n;
 }
 

@@ -33,10 +33,12 @@ int firstking(int code) {
   assert(code >= WPAWN && code <= BKING);
   if (color != 0) {
     for (int file = 1; file <= 8; file++)
+#pragma GCC unroll 8
       for (int sq = file; sq <= 64; sq += 8)
         if (board[sq] == code) return sq;
   } else {
     for (int file = 8; file >= 1; file--)
+#pragma GCC unroll 8
       for (int sq = file + 56; sq >= 1; sq -= 8)
         if (board[sq] == code) return sq;
   }

@@ -99,29 +99,6 @@ static const int kingposblack[65] = {0,
     -4, -4, -4, -4, -4, -4, -4, -4,
      1,  2, -4,  0, -4,  2,  1,  0};
 
-// Counts the empty squares seen along one ray table from sq up to the first occupied square.
-static inline int raycount(const int *ray, int sq) {
-  int step = ray[0];
-  int n = 0;
-  for (int t = sq + step, left = ray[sq]; left > 0 && board[t] == EMPTY; left--, t += step) n++;
-  return n;
-}
-
-// Mobility of a bishop on sq (choice 0, from the bishop table) or the openness of a king's
-// diagonals (choice 1, from the king table).
-int bishopmobility(int sq, int choice) {
-  assert(sq >= 1 && sq <= 64);
-  int n = raycount(rayupright, sq) + raycount(rayupleft, sq) + raycount(raydownright, sq) + raycount(raydownleft, sq);
-  return choice == 0 ? bishopmobtable[n] : kingopentable[n];
-}
-
-// Mobility of a rook on sq (choice 0) or the openness of a king's files and ranks (choice 1).
-int rookmobility(int sq, int choice) {
-  assert(sq >= 1 && sq <= 64);
-  int n = raycount(rayup, sq) + raycount(raydown, sq) + raycount(rayright, sq) + raycount(rayleft, sq);
-  return choice == 0 ? rookmobtable[n] : kingopentable[n];
-}
-
 // Position value of a king square for king safety, from the table that fits the engine's colour.
 static int kingposition(int k) { return color == 1 ? kingposwhite[k] : kingposblack[k]; }
 
@@ -205,24 +182,33 @@ static int byside(int e, int side) {
   return 0;
 }
 
+// The pawns' part of an evaluation: each pawn's material (whitevalue, blackvalue: the values of the
+// evaluation's own scale) and square value, and the structure terms (cached), from White's view.
+// Reads the file summary.
+static int pawnterms(const boardscan *scan, int whitevalue, int blackvalue) {
+  int e = scan->whitepawncount * whitevalue + scan->blackpawncount * blackvalue + pawnshapesum(scan);
+  for (int i = 0; i < scan->whitepawncount; i++) e += pawntable[scan->whitepawns[i]];
+  for (int i = 0; i < scan->blackpawncount; i++) e += bpawntable[scan->blackpawns[i]];
+  return e;
+}
+
 // Static evaluation of normal chess and its near variants for the side to move (0 White, 1 Black).
 // Walks the files a..h, each from rank 1; the first king of each colour met is the one whose
 // safety counts. King safety is left out in the endgame and weighed by the opponent's material.
 int evaluate(int side) {
   evalcount++;
-  int occupied[64];
-  int men = scanboard(occupied);
-  int e = 0;
+  boardscan scan;
+  scanboard(&scan);
+  int e = pawnterms(&scan, regularvalue[WPAWN], regularvalue[BPAWN]);
   int whitephase = 0;
   int blackphase = 0;
   int wk = 0;
   int bk = 0;
-  for (int i = 0; i < men; i++) {
-    int sq = occupied[i];
+  for (int i = 0; i < scan.mencount; i++) {
+    int sq = scan.men[i];
     int f = fileof(sq) + 1;
     int r = rankof(sq);
     switch (board[sq]) {
-      case WPAWN: e += regularvalue[WPAWN] + pawntable[sq] + pawnshapewhite(f, r); break;
       case WKNIGHT:
         e += regularvalue[WKNIGHT] + knighttable[sq];
         whitephase += PHASEMINOR;
@@ -246,7 +232,6 @@ int evaluate(int side) {
         if (wcastled) e += CASTLEDBONUS;
         if (wk == 0) wk = sq;
         break;
-      case BPAWN: e += regularvalue[BPAWN] + bpawntable[sq] + pawnshapeblack(f, r); break;
       case BKNIGHT:
         e += regularvalue[BKNIGHT] + bknighttable[sq];
         blackphase += PHASEMINOR;
@@ -294,19 +279,17 @@ int evaluate(int side) {
 // lines around it, where dropped men would attack it.
 int evaluatecrazy(int side, const int *whitehand, const int *blackhand) {
   evalcount++;
-  int occupied[64];
-  int men = scanboard(occupied);
-  int e = 0;
-  for (int i = 1; i < HANDSLOTS; i++) {
-    if (whitehand[i] > 0) e += crazyvalue[whitehand[i]];
-    if (blackhand[i] > 0) e -= crazyvalue[blackhand[i]];
-  }
-  for (int i = 0; i < men; i++) {
-    int sq = occupied[i];
+  boardscan scan;
+  scanboard(&scan);
+  int e = pawnterms(&scan, crazyvalue[WPAWN], -crazyvalue[BPAWN]);
+  assert(crazyvalue[EMPTY] == 0);  // an empty slot adds nothing, so no slot needs a test
+#pragma GCC unroll HANDSLOTS
+  for (int i = 1; i < HANDSLOTS; i++) e += crazyvalue[whitehand[i]] - crazyvalue[blackhand[i]];
+  for (int i = 0; i < scan.mencount; i++) {
+    int sq = scan.men[i];
     int f = fileof(sq) + 1;
     int r = rankof(sq);
     switch (board[sq]) {
-      case WPAWN: e += crazyvalue[WPAWN] + pawntable[sq] + pawnshapewhite(f, r); break;
       case WKNIGHT: e += crazyvalue[WKNIGHT] + knighttable[sq]; break;
       case WBISHOP: e += crazyvalue[WBISHOP] + 2 * bishopmobility(sq, 0) + bishoptable[sq]; break;
       case WROOK:
@@ -319,7 +302,6 @@ int evaluatecrazy(int side, const int *whitehand, const int *blackhand) {
         if (endgameflag) e += kingendtable[sq];
         if (wcastled) e += CASTLEDBONUS;
         break;
-      case BPAWN: e += -crazyvalue[BPAWN] + bpawntable[sq] + pawnshapeblack(f, r); break;
       case BKNIGHT: e += -crazyvalue[BKNIGHT] + bknighttable[sq]; break;
       case BBISHOP: e += -crazyvalue[BBISHOP] - 2 * bishopmobility(sq, 0) + bbishoptable[sq]; break;
       case BROOK:

@@ -4,11 +4,19 @@
 
 #include <cstring>
 
+constexpr int NOPICK = -100;      // pickmove: the score of an entry worth no ordering
+constexpr int CAPTUREPICK = 15;   // added to a capture's base
+constexpr int KILLER1PICK = 35;   // added to the first killer's base
+constexpr int KILLER2PICK = 15;   // added to the second killer's base
+constexpr int KINGPICK = 7500;     // crazyhouse: a king capture
+constexpr int RECAPTUREPICK = 7000;  // crazyhouse: a move onto the opponent's last square, less the victim's rank
+
 const int orderrank[13] = {0, 1, 2, 2, 3, 4, 5, 1, 2, 2, 3, 4, 5};
 
 // What a generator needs to know of the side it generates for.
 struct genside {
   int first, last;          // the side's codes
+  int enemyfirst, enemylast;  // the other side's codes
   int pawn, rook, king;
   int forward;              // pawn step, +8 or -8
   int enemypawn;
@@ -16,31 +24,33 @@ struct genside {
 };
 
 static inline bool isenemy(int code, const genside &side) {
-  return code > 0 && (code < side.first || code > side.last);
+  return code >= side.enemyfirst && code <= side.enemylast;
 }
 
-static inline void addmove(int *movefrom, int *moveto, int *count, int from, int to) {
-  ++*count;
-  movefrom[*count] = from;
-  moveto[*count] = to;
+// Appends from -> to as entry n + 1 and answers the new count. The generators keep the count in a
+// local and pass it on, so that no store into the lists can be taken for a change of it.
+static inline int addmove(int *movefrom, int *moveto, int n, int from, int to) {
+  movefrom[n + 1] = from;
+  moveto[n + 1] = to;
+  return n + 1;
 }
 
 // Appends the target when it is empty or holds an enemy man.
-static inline void addtarget(int *movefrom, int *moveto, int *count, int from, int to, const genside &side) {
+static inline int addtarget(int *movefrom, int *moveto, int n, int from, int to, const genside &side) {
   int man = board[to];
-  if (man == EMPTY || isenemy(man, side)) addmove(movefrom, moveto, count, from, to);
+  return man == EMPTY || isenemy(man, side) ? addmove(movefrom, moveto, n, from, to) : n;
 }
 
 // Pawn moves in their fixed order: push, double push, the capture and en passant to one side,
 // then the capture and en passant to the other.
-static void genpawn(int *movefrom, int *moveto, int *count, int s, const int *epsquares, const genside &side) {
+static int genpawn(int *movefrom, int *moveto, int n, int s, const int *epsquares, const genside &side) {
   int fwd = side.forward;
   int push = s + fwd;
-  if (push < 1 || push > 64) return;
+  if (push < 1 || push > 64) return n;
   bool home = fwd > 0 ? s <= 16 : s >= 49;
   if (board[push] == EMPTY) {
-    addmove(movefrom, moveto, count, s, push);
-    if (home && board[push + fwd] == EMPTY) addmove(movefrom, moveto, count, s, push + fwd);
+    n = addmove(movefrom, moveto, n, s, push);
+    if (home && board[push + fwd] == EMPTY) n = addmove(movefrom, moveto, n, s, push + fwd);
   }
   // White captures towards +9 (not from the h-file) then +7; black towards -7 (not from the
   // h-file) then -9: in both cases the h-side capture comes first.
@@ -48,56 +58,58 @@ static void genpawn(int *movefrom, int *moveto, int *count, int s, const int *ep
   int aside = fwd > 0 ? s + 7 : s - 9;
   int enemymarker = side.enemypawn;  // the marker an enemy double step leaves
   if (!onhfile(s)) {
-    if (isenemy(board[hside], side)) addmove(movefrom, moveto, count, s, hside);
-    if (epsquares[hside] == enemymarker && board[s + 1] == side.enemypawn) addmove(movefrom, moveto, count, s, hside);
+    if (isenemy(board[hside], side)) n = addmove(movefrom, moveto, n, s, hside);
+    if (epsquares[hside] == enemymarker && board[s + 1] == side.enemypawn) n = addmove(movefrom, moveto, n, s, hside);
   }
   if (!onafile(s)) {
-    if (isenemy(board[aside], side)) addmove(movefrom, moveto, count, s, aside);
-    if (epsquares[aside] == enemymarker && board[s - 1] == side.enemypawn) addmove(movefrom, moveto, count, s, aside);
+    if (isenemy(board[aside], side)) n = addmove(movefrom, moveto, n, s, aside);
+    if (epsquares[aside] == enemymarker && board[s - 1] == side.enemypawn) n = addmove(movefrom, moveto, n, s, aside);
   }
+  return n;
 }
 
-static void genknight(int *movefrom, int *moveto, int *count, int s, const genside &side) {
+static int genknight(int *movefrom, int *moveto, int n, int s, const genside &side) {
   bool afile = onafile(s), hfile = onhfile(s);
   bool bfile = s % 8 == 2, gfile = s % 8 == 7;
-  if (s <= 49 && !afile) addtarget(movefrom, moveto, count, s, s + 15, side);
-  if (s <= 47 && !hfile) addtarget(movefrom, moveto, count, s, s + 17, side);
-  if (s <= 58 && !afile && !bfile) addtarget(movefrom, moveto, count, s, s + 6, side);
-  if (s <= 54 && !gfile && !hfile) addtarget(movefrom, moveto, count, s, s + 10, side);
-  if (s >= 18 && !afile) addtarget(movefrom, moveto, count, s, s - 17, side);
-  if (s >= 16 && !hfile) addtarget(movefrom, moveto, count, s, s - 15, side);
-  if (s >= 7 && !gfile && !hfile) addtarget(movefrom, moveto, count, s, s - 6, side);
-  if (s >= 11 && !afile && !bfile) addtarget(movefrom, moveto, count, s, s - 10, side);
+  if (s <= 49 && !afile) n = addtarget(movefrom, moveto, n, s, s + 15, side);
+  if (s <= 47 && !hfile) n = addtarget(movefrom, moveto, n, s, s + 17, side);
+  if (s <= 58 && !afile && !bfile) n = addtarget(movefrom, moveto, n, s, s + 6, side);
+  if (s <= 54 && !gfile && !hfile) n = addtarget(movefrom, moveto, n, s, s + 10, side);
+  if (s >= 18 && !afile) n = addtarget(movefrom, moveto, n, s, s - 17, side);
+  if (s >= 16 && !hfile) n = addtarget(movefrom, moveto, n, s, s - 15, side);
+  if (s >= 7 && !gfile && !hfile) n = addtarget(movefrom, moveto, n, s, s - 6, side);
+  if (s >= 11 && !afile && !bfile) n = addtarget(movefrom, moveto, n, s, s - 10, side);
+  return n;
 }
 
 // Slides along one ray until the edge or the first occupied square (an enemy there is captured).
-static void genray(int *movefrom, int *moveto, int *count, int s, const int *ray, const genside &side) {
+static inline int genray(int *movefrom, int *moveto, int n, int s, const int *ray, const genside &side) {
   int step = ray[0];
   int t = s;
   for (int i = ray[s]; i > 0; i--) {
     t += step;
     int man = board[t];
     if (man == EMPTY) {
-      addmove(movefrom, moveto, count, s, t);
+      n = addmove(movefrom, moveto, n, s, t);
       continue;
     }
-    if (isenemy(man, side)) addmove(movefrom, moveto, count, s, t);
-    return;
+    return isenemy(man, side) ? addmove(movefrom, moveto, n, s, t) : n;
   }
+  return n;
 }
 
-static void gendiagonals(int *movefrom, int *moveto, int *count, int s, const genside &side) {
-  genray(movefrom, moveto, count, s, rayupright, side);
-  genray(movefrom, moveto, count, s, rayupleft, side);
-  genray(movefrom, moveto, count, s, raydownright, side);
-  genray(movefrom, moveto, count, s, raydownleft, side);
+static int gendiagonals(int *movefrom, int *moveto, int n, int s, const genside &side) {
+  n = genray(movefrom, moveto, n, s, rayupright, side);
+  n = genray(movefrom, moveto, n, s, rayupleft, side);
+  n = genray(movefrom, moveto, n, s, raydownright, side);
+  return genray(movefrom, moveto, n, s, raydownleft, side);
 }
 
-static void genstraights(int *movefrom, int *moveto, int *count, int s, const genside &side) {
-  genray(movefrom, moveto, count, s, rayup, side);
-  genray(movefrom, moveto, count, s, raydown, side);
-  genray(movefrom, moveto, count, s, rayright, side);
-  genray(movefrom, moveto, count, s, rayleft, side);
+static int genstraights(int *movefrom, int *moveto, int n, int s, const genside &side) {
+  n = genray(movefrom, moveto, n, s, rayup, side);
+  n = genray(movefrom, moveto, n, s, raydown, side);
+  n = genray(movefrom, moveto, n, s, rayright, side);
+  return genray(movefrom, moveto, n, s, rayleft, side);
 }
 
 // Answers 1 when a king of the side put on sq (beside the real one) would not be attacked.
@@ -111,33 +123,35 @@ static int safewithking(int sq, const genside &side) {
 
 // Castling from the king's castling square s, a-side first. Only the two squares towards the rook
 // are asked for, so the same rule castles from e1/e8 and, on the turned board, from d1/d8.
-static void gencastle(int *movefrom, int *moveto, int *count, int s, const genside &side) {
+static int gencastle(int *movefrom, int *moveto, int n, int s, const genside &side) {
   if (s - 3 >= 1 && side.castlea > 0 && board[side.castlea] == side.rook && board[s - 1] == EMPTY &&
       board[s - 2] == EMPTY && (board[s - 3] == EMPTY || onafile(s - 3)) && !isattacked(s) &&
       safewithking(s - 1, side) && safewithking(s - 2, side))
-    addmove(movefrom, moveto, count, s, s - 2);
+    n = addmove(movefrom, moveto, n, s, s - 2);
   if (s + 3 <= 64 && side.castleh > 0 && board[side.castleh] == side.rook && board[s + 1] == EMPTY &&
       board[s + 2] == EMPTY && (board[s + 3] == EMPTY || onhfile(s + 3)) && !isattacked(s) &&
       safewithking(s + 1, side) && safewithking(s + 2, side))
-    addmove(movefrom, moveto, count, s, s + 2);
+    n = addmove(movefrom, moveto, n, s, s + 2);
+  return n;
 }
 
-static void genking(int *movefrom, int *moveto, int *count, int s, int skipcastle, const genside &side) {
+static int genking(int *movefrom, int *moveto, int n, int s, int skipcastle, const genside &side) {
   bool afile = onafile(s), hfile = onhfile(s);
-  if (s <= 56) addtarget(movefrom, moveto, count, s, s + 8, side);
-  if (s <= 55 && !hfile) addtarget(movefrom, moveto, count, s, s + 9, side);
-  if (s <= 57 && !afile) addtarget(movefrom, moveto, count, s, s + 7, side);
-  if (s <= 63 && !hfile) addtarget(movefrom, moveto, count, s, s + 1, side);
-  if (s >= 2 && !afile) addtarget(movefrom, moveto, count, s, s - 1, side);
-  if (s >= 8 && !hfile) addtarget(movefrom, moveto, count, s, s - 7, side);
-  if (s >= 10 && !afile) addtarget(movefrom, moveto, count, s, s - 9, side);
-  if (s >= 9) addtarget(movefrom, moveto, count, s, s - 8, side);
-  if (skipcastle == 0 && s == side.castleking) gencastle(movefrom, moveto, count, s, side);
+  if (s <= 56) n = addtarget(movefrom, moveto, n, s, s + 8, side);
+  if (s <= 55 && !hfile) n = addtarget(movefrom, moveto, n, s, s + 9, side);
+  if (s <= 57 && !afile) n = addtarget(movefrom, moveto, n, s, s + 7, side);
+  if (s <= 63 && !hfile) n = addtarget(movefrom, moveto, n, s, s + 1, side);
+  if (s >= 2 && !afile) n = addtarget(movefrom, moveto, n, s, s - 1, side);
+  if (s >= 8 && !hfile) n = addtarget(movefrom, moveto, n, s, s - 7, side);
+  if (s >= 10 && !afile) n = addtarget(movefrom, moveto, n, s, s - 9, side);
+  if (s >= 9) n = addtarget(movefrom, moveto, n, s, s - 8, side);
+  if (skipcastle == 0 && s == side.castleking) n = gencastle(movefrom, moveto, n, s, side);
+  return n;
 }
 
 // Appends a drop of every man type in the hand, once per type, on every empty square (pawns only
 // on ranks 2 to 7).
-static void gendrops(int *movefrom, int *moveto, int *count, const int *hand, const genside &side) {
+static int gendrops(int *movefrom, int *moveto, int n, const int *hand, const genside &side) {
   bool seen[13] = {false};
   for (int i = 1; i < HANDSLOTS; i++) {
     int code = hand[i];
@@ -145,45 +159,55 @@ static void gendrops(int *movefrom, int *moveto, int *count, const int *hand, co
     seen[code] = true;
     bool pawn = code == side.pawn;
     for (int sq = pawn ? 9 : 1; sq <= (pawn ? 56 : 64); sq++)
-      if (board[sq] == EMPTY) addmove(movefrom, moveto, count, -code, sq);
+      if (board[sq] == EMPTY) n = addmove(movefrom, moveto, n, -code, sq);
   }
+  return n;
 }
 
 // Generates every pseudo-legal move of one side: square by square from 1 to 64, then the
-// stalemate test on the board moves, then in crazyhouse the drops.
-static void generate(int *movefrom, int *moveto, int *count, int ply, const int *epsquares, int skipcastle,
-                     const int *hand, const genside &side) {
-  *count = 0;
-  for (int s = 1; s <= 64; s++) {
-    int man = board[s];
-    if (man < side.first || man > side.last) continue;
-    switch (man - side.first + 1) {
-      case WPAWN: genpawn(movefrom, moveto, count, s, epsquares, side); break;
-      case WKNIGHT: genknight(movefrom, moveto, count, s, side); break;
-      case WBISHOP: gendiagonals(movefrom, moveto, count, s, side); break;
-      case WROOK: genstraights(movefrom, moveto, count, s, side); break;
+// stalemate test on the board moves, then in crazyhouse the drops. Answers the count.
+static int generate(int *movefrom, int *moveto, int ply, const int *epsquares, int skipcastle, const int *hand,
+                    const genside &side) {
+  // First the squares of the side's men (an unrolled scan: most squares cost a load and a test),
+  // then their moves.
+  int mensquares[64];
+  int men = 0;
+  int first = side.first, last = side.last;
+#pragma GCC unroll 8
+  for (int s = 1; s <= 64; s++)
+    if (board[s] >= first && board[s] <= last) mensquares[men++] = s;
+  int n = 0;
+  for (int i = 0; i < men; i++) {
+    int s = mensquares[i];
+    switch (board[s] - first + 1) {
+      case WPAWN: n = genpawn(movefrom, moveto, n, s, epsquares, side); break;
+      case WKNIGHT: n = genknight(movefrom, moveto, n, s, side); break;
+      case WBISHOP: n = gendiagonals(movefrom, moveto, n, s, side); break;
+      case WROOK: n = genstraights(movefrom, moveto, n, s, side); break;
       case WQUEEN:
-        gendiagonals(movefrom, moveto, count, s, side);
-        genstraights(movefrom, moveto, count, s, side);
+        n = gendiagonals(movefrom, moveto, n, s, side);
+        n = genstraights(movefrom, moveto, n, s, side);
         break;
-      case WKING: genking(movefrom, moveto, count, s, skipcastle, side); break;
+      case WKING: n = genking(movefrom, moveto, n, s, skipcastle, side); break;
     }
   }
-  stalematetest(movefrom, moveto, *count, ply);
-  if (crazymode && hand && hand[0] != NODROPS) gendrops(movefrom, moveto, count, hand, side);
+  stalematetest(movefrom, moveto, n, ply);
+  if (crazymode && hand && hand[0] != NODROPS) n = gendrops(movefrom, moveto, n, hand, side);
+  return n;
 }
 
 // All pseudo-legal moves of the white codes into movefrom/moveto (1-based), count set.
 void genwhite(int *movefrom, int *moveto, int *count, int ply, const int *epsquares, int skipcastle, const int *hand) {
-  genside side = {WPAWN, WKING, WPAWN, WROOK, WKING, 8, BPAWN, wcastleking, wcastlea, wcastleh};
-  generate(movefrom, moveto, count, ply, epsquares, skipcastle, hand, side);
+  genside side = {WPAWN, WKING, BPAWN, BKING, WPAWN, WROOK, WKING, 8, BPAWN, wcastleking, wcastlea, wcastleh};
+  *count = generate(movefrom, moveto, ply, epsquares, skipcastle, hand, side);
 }
 
 // All pseudo-legal moves of the black codes.
 void genblack(int *movefrom, int *moveto, int *count, int ply, const int *epsquares, int skipcastle, const int *hand) {
-  genside side = {BPAWN, BKING, BPAWN, BROOK, BKING, -8, WPAWN, bcastleking, bcastlea, bcastleh};
-  generate(movefrom, moveto, count, ply, epsquares, skipcastle, hand, side);
+  genside side = {BPAWN, BKING, WPAWN, WKING, BPAWN, BROOK, BKING, -8, WPAWN, bcastleking, bcastlea, bcastleh};
+  *count = generate(movefrom, moveto, ply, epsquares, skipcastle, hand, side);
 }
+
 
 static inline void swapentries(int *movefrom, int *moveto, int a, int b) {
   int f = movefrom[a], t = moveto[a];
@@ -193,73 +217,101 @@ static inline void swapentries(int *movefrom, int *moveto, int a, int b) {
   moveto[b] = t;
 }
 
-// Brings the best capture or killer among entries first..last to position first. Answers 1 when
-// it found a move worth ordering; once it answers 0 the rest is taken in list order.
-int pickmove(int *movefrom, int *moveto, int ply, int last, int first) {
+// The ordering score of entries first..last into movescore, from the board and the killers of ply.
+// The base is the victim's code times 100 less the mover's code (a drop's mover is the dropped
+// code); a capture scores its base + 15, the first killer base + 35, the second base + 15, and an
+// entry counts at its best score (NOPICK when none applies). The board is the same at every pick
+// of a node, so only a change of the killers calls for new scores. Answers the entry that the
+// pick of position first takes (the earliest of the best), 0 when none scores: the first pick
+// needs no scan of its own.
+int scoremoves(const int *movefrom, const int *moveto, int first, int last, int ply, int *movescore) {
   assert(ply >= 0 && ply < MAXPLY);
-  int best = -100;
+  int k1from = killer1from[ply], k1to = killer1to[ply];
+  int k2from = killer2from[ply], k2to = killer2to[ply];
+  int best = NOPICK;
   int bestindex = 0;
   for (int i = first; i <= last; i++) {
     int from = movefrom[i], to = moveto[i];
     int victim = board[to];
-    int mover = from > 0 ? board[from] : -from;
-    int base = victim * 100 - mover;
-    if (victim != 0 && base + 15 > best) {
-      best = base + 15;
-      bestindex = i;
+    int score = NOPICK;
+    if (victim != EMPTY || from == k1from || from == k2from) {  // most entries are neither
+      int base = victim * 100 - (from > 0 ? board[from] : -from);
+      if (victim != EMPTY) score = base + CAPTUREPICK;
+      if (from == k1from && to == k1to && base + KILLER1PICK > score) score = base + KILLER1PICK;
+      if (from == k2from && to == k2to && base + KILLER2PICK > score) score = base + KILLER2PICK;
     }
-    if (from == killer1from[ply] && to == killer1to[ply] && base + 35 > best) {
-      best = base + 35;
-      bestindex = i;
-    }
-    if (from == killer2from[ply] && to == killer2to[ply] && base + 15 > best) {
-      best = base + 15;
+    movescore[i] = score;
+    if (score > best) {
+      best = score;
       bestindex = i;
     }
   }
-  if (best > -100 && bestindex != first) swapentries(movefrom, moveto, first, bestindex);
-  return best != -100;
+  return bestindex;
 }
 
-// Makes entry i the best when its score is strictly higher; answers true (the entry scored).
-static inline bool raisebest(int score, int i, int *best, int *bestindex) {
-  if (score > *best) {
-    *best = score;
-    *bestindex = i;
+// Brings entry bestindex (0: none) to position first, its score with it; answers 1 when there
+// was one to bring.
+int pickentry(int *movefrom, int *moveto, int *movescore, int first, int bestindex) {
+  if (bestindex == 0) return 0;
+  if (bestindex != first) {
+    swapentries(movefrom, moveto, first, bestindex);
+    int score = movescore[bestindex];
+    movescore[bestindex] = movescore[first];
+    movescore[first] = score;
   }
-  return true;
+  return 1;
 }
 
-// The crazyhouse picker: a king capture first, then recaptures on the square the opponent just
-// moved to, then captures by the ranks of victim and attacker. Only board moves onto an occupied
-// square score, and any of them beats an entry that scores nothing; so when none is left the
-// call changes nothing, and it answers 0 to say that none is left (1 while one was found).
-int pickmovecrazy(int *movefrom, int *moveto, int ply, int last, int first) {
+// Brings the best-scored entry among first..last (see scoremoves), the earliest of equals, to
+// position first, its score with it. Answers 1 when it found a move worth ordering; once it
+// answers 0 the rest is taken in list order.
+int pickmove(int *movefrom, int *moveto, int *movescore, int last, int first) {
+  int best = NOPICK;
+  int bestindex = 0;
+  for (int i = first; i <= last; i++) {
+    if (movescore[i] > best) {
+      best = movescore[i];
+      bestindex = i;
+    }
+  }
+  return pickentry(movefrom, moveto, movescore, first, bestindex);
+}
+
+// The crazyhouse ordering score of entries first..last into movescore: a king capture first,
+// then recaptures on the square the opponent just moved to, then captures by the ranks of victim
+// and attacker; an entry counts at its best score, and only board moves onto an occupied square
+// (or onto the opponent's last square) score, every one of them above NOPICK. Nothing here changes
+// during a node, so the picks read these scores. Answers the entry of the first pick (the earliest
+// of the best), 0 when none scores.
+int scoremovescrazy(const int *movefrom, const int *moveto, int first, int last, int ply, int *movescore) {
   assert(ply >= 1 && ply < MAXPLY);
-  int best = -100;
+  int recapture = lastto[ply - 1];
+  int best = NOPICK;
   int bestindex = 0;
-  bool anyscored = false;
   for (int i = first; i <= last; i++) {
-    int from = movefrom[i], to = moveto[i];
+    int from = movefrom[i];
+    if (from < 0) {  // a drop never scores
+      movescore[i] = NOPICK;
+      continue;
+    }
+    int to = moveto[i];
     int victim = board[to];
-    bool scored = false;
-    if (from > 0 && (victim == WKING || victim == BKING)) {
-      best = 7500;
+    int score = NOPICK;
+    if (victim == WKING || victim == BKING) {
+      score = KINGPICK;
+    } else {
+      if (to == recapture) score = RECAPTUREPICK - orderrank[victim];
+      if (victim != EMPTY) {
+        int v = orderrank[victim], a = orderrank[board[from]];
+        int capture = v > a ? v * 1000 - a : v == a ? a * 100 : v * 10 - a;
+        if (capture > score) score = capture;
+      }
+    }
+    movescore[i] = score;
+    if (score > best) {
+      best = score;
       bestindex = i;
-      anyscored = true;
-      break;
     }
-    if (from > 0 && to == lastto[ply - 1]) scored |= raisebest(7000 - orderrank[victim], i, &best, &bestindex);
-    if (from > 0 && victim != EMPTY) {
-      int v = orderrank[victim], a = orderrank[board[from]];
-      scored |= raisebest(v > a ? v * 1000 - a : v == a ? a * 100 : v * 10 - a, i, &best, &bestindex);
-    }
-    if (i == first && !scored) {
-      best = from > 0 ? -150 : -from - 50;
-      bestindex = i;
-    }
-    anyscored |= scored;
   }
-  if (best > -100 && bestindex != first) swapentries(movefrom, moveto, first, bestindex);
-  return anyscored;
+  return bestindex;
 }

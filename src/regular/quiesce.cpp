@@ -32,66 +32,75 @@ static bool promotes(int from, int to) {
 // moved, else the first king of that code on the board (quiescence does not keep the king squares).
 static int kingof(int king, int to) { return board[to] == king ? to : findman(king); }
 
-// Appends the capture from -> sq to an attacker list.
-static void addattacker(int *fromlist, int *tolist, int *count, int from, int sq) {
-  assert(*count < SEEMAXATTACKERS - 1);
-  (*count)++;
-  fromlist[*count] = from;
-  tolist[*count] = sq;
+// Appends the capture from -> sq to an attacker list as entry n + 1; answers the new count.
+static inline int addattacker(int *fromlist, int *tolist, int n, int from, int sq) {
+  assert(n < SEEMAXATTACKERS - 1);
+  fromlist[n + 1] = from;
+  tolist[n + 1] = sq;
+  return n + 1;
+}
+
+// The first occupied square along one ray from sq, 0 when the ray reaches the edge first.
+static inline int firstmanalong(int sq, const int *ray) {
+  int step = ray[0];
+  int t = sq;
+  for (int left = ray[sq]; left > 0; left--) {
+    t += step;
+    if (board[t] > 0) return t;
+  }
+  return 0;
+}
+
+// Appends the slider on the first occupied square along the ray when it is one of the two codes.
+static inline int addslider(int *fromlist, int *tolist, int n, int sq, const int *ray, int slider, int queen) {
+  int t = firstmanalong(sq, ray);
+  if (t && (board[t] == slider || board[t] == queen)) n = addattacker(fromlist, tolist, n, t, sq);
+  return n;
 }
 
 // Appends to the list every capture onto sq by the colour that attacks the man there (White when
 // a black man stands on sq, Black otherwise): pawns, knights, sliders (first man on each ray),
-// then the king.
+// then the king. The count is kept in a local while the list is written.
 void attackersof(int sq, int *fromlist, int *tolist, int *count) {
   assert(sq >= 1 && sq <= 64);
+  int n = *count;
   int base = isblack(board[sq]) ? 0 : BLACKOFFSET;
   if (base == 0) {
-    if (sq >= 8 && !onhfile(sq) && board[sq - 7] == WPAWN) addattacker(fromlist, tolist, count, sq - 7, sq);
-    if (sq >= 10 && !onafile(sq) && board[sq - 9] == WPAWN) addattacker(fromlist, tolist, count, sq - 9, sq);
+    if (sq >= 8 && !onhfile(sq) && board[sq - 7] == WPAWN) n = addattacker(fromlist, tolist, n, sq - 7, sq);
+    if (sq >= 10 && !onafile(sq) && board[sq - 9] == WPAWN) n = addattacker(fromlist, tolist, n, sq - 9, sq);
   } else {
-    if (!onafile(sq) && sq + 7 <= 64 && board[sq + 7] == BPAWN) addattacker(fromlist, tolist, count, sq + 7, sq);
-    if (!onhfile(sq) && sq + 9 <= 64 && board[sq + 9] == BPAWN) addattacker(fromlist, tolist, count, sq + 9, sq);
+    if (!onafile(sq) && sq + 7 <= 64 && board[sq + 7] == BPAWN) n = addattacker(fromlist, tolist, n, sq + 7, sq);
+    if (!onhfile(sq) && sq + 9 <= 64 && board[sq + 9] == BPAWN) n = addattacker(fromlist, tolist, n, sq + 9, sq);
   }
   int knight = base + WKNIGHT;
   int file = fileof(sq);
-  if (sq <= 49 && file >= 1 && board[sq + 15] == knight) addattacker(fromlist, tolist, count, sq + 15, sq);
-  if (sq <= 47 && file <= 6 && board[sq + 17] == knight) addattacker(fromlist, tolist, count, sq + 17, sq);
-  if (sq <= 58 && file >= 2 && board[sq + 6] == knight) addattacker(fromlist, tolist, count, sq + 6, sq);
-  if (sq <= 54 && file <= 5 && board[sq + 10] == knight) addattacker(fromlist, tolist, count, sq + 10, sq);
-  if (sq >= 18 && file >= 1 && board[sq - 17] == knight) addattacker(fromlist, tolist, count, sq - 17, sq);
-  if (sq >= 16 && file <= 6 && board[sq - 15] == knight) addattacker(fromlist, tolist, count, sq - 15, sq);
-  if (sq >= 7 && file <= 5 && board[sq - 6] == knight) addattacker(fromlist, tolist, count, sq - 6, sq);
-  if (sq >= 11 && file >= 2 && board[sq - 10] == knight) addattacker(fromlist, tolist, count, sq - 10, sq);
-  const int *diagonals[4] = {rayupright, rayupleft, raydownright, raydownleft};
-  for (const int *ray : diagonals) {
-    for (int i = 1; i <= ray[sq]; i++) {
-      int t = sq + ray[0] * i;
-      if (board[t] > 0) {
-        if (board[t] == base + WBISHOP || board[t] == base + WQUEEN) addattacker(fromlist, tolist, count, t, sq);
-        break;
-      }
-    }
-  }
-  const int *lines[4] = {rayup, raydown, rayright, rayleft};
-  for (const int *ray : lines) {
-    for (int i = 1; i <= ray[sq]; i++) {
-      int t = sq + ray[0] * i;
-      if (board[t] > 0) {
-        if (board[t] == base + WROOK || board[t] == base + WQUEEN) addattacker(fromlist, tolist, count, t, sq);
-        break;
-      }
-    }
-  }
+  if (sq <= 49 && file >= 1 && board[sq + 15] == knight) n = addattacker(fromlist, tolist, n, sq + 15, sq);
+  if (sq <= 47 && file <= 6 && board[sq + 17] == knight) n = addattacker(fromlist, tolist, n, sq + 17, sq);
+  if (sq <= 58 && file >= 2 && board[sq + 6] == knight) n = addattacker(fromlist, tolist, n, sq + 6, sq);
+  if (sq <= 54 && file <= 5 && board[sq + 10] == knight) n = addattacker(fromlist, tolist, n, sq + 10, sq);
+  if (sq >= 18 && file >= 1 && board[sq - 17] == knight) n = addattacker(fromlist, tolist, n, sq - 17, sq);
+  if (sq >= 16 && file <= 6 && board[sq - 15] == knight) n = addattacker(fromlist, tolist, n, sq - 15, sq);
+  if (sq >= 7 && file <= 5 && board[sq - 6] == knight) n = addattacker(fromlist, tolist, n, sq - 6, sq);
+  if (sq >= 11 && file >= 2 && board[sq - 10] == knight) n = addattacker(fromlist, tolist, n, sq - 10, sq);
+  int bishop = base + WBISHOP, rook = base + WROOK, queen = base + WQUEEN;
+  n = addslider(fromlist, tolist, n, sq, rayupright, bishop, queen);
+  n = addslider(fromlist, tolist, n, sq, rayupleft, bishop, queen);
+  n = addslider(fromlist, tolist, n, sq, raydownright, bishop, queen);
+  n = addslider(fromlist, tolist, n, sq, raydownleft, bishop, queen);
+  n = addslider(fromlist, tolist, n, sq, rayup, rook, queen);
+  n = addslider(fromlist, tolist, n, sq, raydown, rook, queen);
+  n = addslider(fromlist, tolist, n, sq, rayright, rook, queen);
+  n = addslider(fromlist, tolist, n, sq, rayleft, rook, queen);
   int king = base + WKING;
-  if (sq <= 56 && board[sq + 8] == king) addattacker(fromlist, tolist, count, sq + 8, sq);
-  if (sq <= 55 && !onhfile(sq) && board[sq + 9] == king) addattacker(fromlist, tolist, count, sq + 9, sq);
-  if (sq <= 57 && !onafile(sq) && board[sq + 7] == king) addattacker(fromlist, tolist, count, sq + 7, sq);
-  if (sq <= 63 && !onhfile(sq) && board[sq + 1] == king) addattacker(fromlist, tolist, count, sq + 1, sq);
-  if (sq >= 2 && !onafile(sq) && board[sq - 1] == king) addattacker(fromlist, tolist, count, sq - 1, sq);
-  if (sq >= 8 && !onhfile(sq) && board[sq - 7] == king) addattacker(fromlist, tolist, count, sq - 7, sq);
-  if (sq >= 10 && !onafile(sq) && board[sq - 9] == king) addattacker(fromlist, tolist, count, sq - 9, sq);
-  if (sq >= 9 && board[sq - 8] == king) addattacker(fromlist, tolist, count, sq - 8, sq);
+  if (sq <= 56 && board[sq + 8] == king) n = addattacker(fromlist, tolist, n, sq + 8, sq);
+  if (sq <= 55 && !onhfile(sq) && board[sq + 9] == king) n = addattacker(fromlist, tolist, n, sq + 9, sq);
+  if (sq <= 57 && !onafile(sq) && board[sq + 7] == king) n = addattacker(fromlist, tolist, n, sq + 7, sq);
+  if (sq <= 63 && !onhfile(sq) && board[sq + 1] == king) n = addattacker(fromlist, tolist, n, sq + 1, sq);
+  if (sq >= 2 && !onafile(sq) && board[sq - 1] == king) n = addattacker(fromlist, tolist, n, sq - 1, sq);
+  if (sq >= 8 && !onhfile(sq) && board[sq - 7] == king) n = addattacker(fromlist, tolist, n, sq - 7, sq);
+  if (sq >= 10 && !onafile(sq) && board[sq - 9] == king) n = addattacker(fromlist, tolist, n, sq - 9, sq);
+  if (sq >= 9 && board[sq - 8] == king) n = addattacker(fromlist, tolist, n, sq - 8, sq);
+  *count = n;
 }
 
 // The best material the side attacking sq can win there, recaptures included, trying every
@@ -153,11 +162,13 @@ int qsearch(int alpha, int beta, int qdepth, int ply, const int *epsquares, int 
   else
     genblack(movefrom, moveto, &count, ply, epsquares, 1, bheld);
   assert(count < MAXQMOVES);
+  int movescore[MAXQMOVES];
+  int firstpick = scoremoves(movefrom, moveto, 1, count, ply, movescore);
   int oppking = opponentking(ply);
   int oppkingcode = white ? BKING : WKING;
-  int picking = 1;
+  int picking = pickentry(movefrom, moveto, movescore, 1, firstpick);  // the scoring found the first pick
   for (int i = 1; i <= count; i++) {
-    if (picking) picking = pickmove(movefrom, moveto, ply, count, i);
+    if (picking && i > 1) picking = pickmove(movefrom, moveto, movescore, count, i);
     int from = movefrom[i];
     int to = moveto[i];
     assert(from > 0);  // drops are switched off by the callers

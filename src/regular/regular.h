@@ -12,8 +12,10 @@ extern const int orderrank[13];    // ordering rank by piece code: pawn 1, minor
 
 void genwhite(int *movefrom, int *moveto, int *count, int ply, const int *epsquares, int skipcastle, const int *hand);
 void genblack(int *movefrom, int *moveto, int *count, int ply, const int *epsquares, int skipcastle, const int *hand);
-int pickmove(int *movefrom, int *moveto, int ply, int last, int first);
-int pickmovecrazy(int *movefrom, int *moveto, int ply, int last, int first);
+int scoremoves(const int *movefrom, const int *moveto, int first, int last, int ply, int *movescore);
+int pickentry(int *movefrom, int *moveto, int *movescore, int first, int bestindex);
+int pickmove(int *movefrom, int *moveto, int *movescore, int last, int first);
+int scoremovescrazy(const int *movefrom, const int *moveto, int first, int last, int ply, int *movescore);
 
 // --- search (search.cpp) ---
 // The main search. At ply 1 it returns the root choice and leaves the chosen move in finfrom/finto.
@@ -69,9 +71,35 @@ extern const int kingopentable[15];   // crazyhouse king penalty by the number o
 
 int evaluate(int side);
 int evaluatecrazy(int side, const int *whitehand, const int *blackhand);
-int bishopmobility(int sq, int choice);
-int rookmobility(int sq, int choice);
+// Mobility is asked for every bishop, rook and (crazyhouse) king of every evaluation: inline here.
+// Counts the empty squares seen along one ray table from sq up to the first occupied square.
+static inline int raycount(const int *ray, int sq) {
+  int step = ray[0];
+  int n = 0;
+  for (int t = sq + step, left = ray[sq]; left > 0 && board[t] == EMPTY; left--, t += step) n++;
+  return n;
+}
+
+// Mobility of a bishop on sq (choice 0, from the bishop table) or the openness of a king's
+// diagonals (choice 1, from the king table).
+inline int bishopmobility(int sq, int choice) {
+  assert(sq >= 1 && sq <= 64);
+  int n = raycount(rayupright, sq) + raycount(rayupleft, sq) + raycount(raydownright, sq) + raycount(raydownleft, sq);
+  return choice == 0 ? bishopmobtable[n] : kingopentable[n];
+}
+
+// Mobility of a rook on sq (choice 0) or the openness of a king's files and ranks (choice 1).
+inline int rookmobility(int sq, int choice) {
+  assert(sq >= 1 && sq <= 64);
+  int n = raycount(rayup, sq) + raycount(raydown, sq) + raycount(rayright, sq) + raycount(rayleft, sq);
+  return choice == 0 ? rookmobtable[n] : kingopentable[n];
+}
+
 double kingsafetywhite(int k, const int *whitecount);
 double kingsafetyblack(int k, const int *blackcount);
+
+// --- the pawn-structure cache (pawncache.cpp) ---
+int pawnshapesum(const boardscan *scan);  // the structure terms of the scan's pawns, cached by their placement
+void clearpawncache();
 
 #endif

@@ -98,18 +98,24 @@ int search(int alpha, int beta, int depth, int ply, int *epsquares, int aftermov
     genblack(movefrom, moveto, &count, ply, epsquares, 0, bh);
   assert(count < MAXMOVES);
   if (ply == 1) rootmovecount = count;
+  int movescore[MAXMOVES];
+  int picking = 1;
+  if (ply >= 2) {  // the scoring finds the first pick
+    int firstpick = crazymode ? scoremovescrazy(movefrom, moveto, 1, count, ply, movescore)
+                              : scoremoves(movefrom, moveto, 1, count, ply, movescore);
+    picking = pickentry(movefrom, moveto, movescore, 1, firstpick);
+  }
   int oppking = opponentking(ply);
   int oppkingcode = white ? BKING : WKING;
 
   int best = alpha;
   int score = alpha - 1;
   int stoppoint = 0;
-  int picking = 1;
   for (int i = 1; i <= count; i++) {
     if (ply == 1) {
       if (i == 1) rootorder(movefrom, moveto, count);
-    } else if (picking) {
-      picking = crazymode ? pickmovecrazy(movefrom, moveto, ply, count, i) : pickmove(movefrom, moveto, ply, count, i);
+    } else if (picking && i > 1) {
+      picking = pickmove(movefrom, moveto, movescore, count, i);
     }
     int from = movefrom[i];
     int to = moveto[i];
@@ -180,6 +186,7 @@ int search(int alpha, int beta, int depth, int ply, int *epsquares, int aftermov
       killer2to[ply] = killer1to[ply];
       killer1from[ply] = from;
       killer1to[ply] = to;
+      if (ply >= 2 && picking) scoremoves(movefrom, moveto, i + 1, count, ply, movescore);  // the killers changed
     }
     if (score > best) {
       best = score;
@@ -216,4 +223,5 @@ void resetsearchcounters() {
 void resetregular() {
   resetsearchcounters();
   rootkingsq = 0;
+  clearpawncache();
 }

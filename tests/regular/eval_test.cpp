@@ -75,6 +75,37 @@ TEST_F(EvalTest, PawnStructureTerms) {
   EXPECT_EQ(pawnshapeblack(6, 5), 28 - 15);
 }
 
+// The pawn-structure terms summed pawn by pawn from the file summary, without the cache.
+int directpawnshape(const boardscan *scan) {
+  int shape = 0;
+  for (int i = 0; i < scan->whitepawncount; i++)
+    shape += pawnshapewhite(fileof(scan->whitepawns[i]) + 1, rankof(scan->whitepawns[i]));
+  for (int i = 0; i < scan->blackpawncount; i++)
+    shape += pawnshapeblack(fileof(scan->blackpawns[i]) + 1, rankof(scan->blackpawns[i]));
+  return shape;
+}
+
+TEST_F(EvalTest, CachedPawnStructureEqualsTheSumPawnByPawn) {
+  const char *fens[] = {STARTFEN, "4k3/8/8/8/8/8/8/4K3 w -", "4k3/p1p3p1/1p6/3P4/2P1p3/8/PP3PP1/4K3 w -",
+                        "4k3/pp6/8/8/8/8/6PP/4K3 w -", "4k3/6pp/8/8/8/8/PP6/4K3 w -"};
+  for (int round = 1; round <= 2; round++) {  // the second round reads every entry from the cache
+    for (const char *fen : fens) {
+      setfen(fen);
+      boardscan scan;
+      scanboard(&scan);
+      EXPECT_EQ(pawnshapesum(&scan), directpawnshape(&scan)) << fen << " round " << round;
+    }
+  }
+  // The same pawns seen after other men moved, and a cleared cache, give the same sum.
+  setfen("4k3/p1p3p1/1p6/3P4/2P1p3/8/PP3PP1/R3K2R w -");
+  boardscan scan;
+  scanboard(&scan);
+  int first = pawnshapesum(&scan);
+  clearpawncache();
+  EXPECT_EQ(pawnshapesum(&scan), first);
+  EXPECT_EQ(first, directpawnshape(&scan));
+}
+
 TEST_F(EvalTest, BlackPawnOnD4IsWorthMoreThanTheMirrorOfWhiteOnD5) {
   EXPECT_EQ(bpawntable[sq("d4")], -26);
   EXPECT_EQ(pawntable[sq("d5")], 16);

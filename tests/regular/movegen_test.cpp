@@ -10,9 +10,15 @@
 namespace {
 
 struct MoveGenTest : ::testing::Test {
-  int movefrom[MAXMOVES], moveto[MAXMOVES], count = 0;
+  int movefrom[MAXMOVES], moveto[MAXMOVES], movescore[MAXMOVES], count = 0;
+  int reffrom[MAXMOVES], refto[MAXMOVES];  // the same list ordered by a reference picker
   int ep[65] = {0};
   int hand[HANDSLOTS] = {0};
+  // Copies the generated list for the reference picker.
+  void copyreference() {
+    std::copy(movefrom, movefrom + count + 1, reffrom);
+    std::copy(moveto, moveto + count + 1, refto);
+  }
   void SetUp() override {
     resetboard();
     initrays();
@@ -58,7 +64,8 @@ TEST_F(MoveGenTest, CrazyhouseDropsEachTypeOnceAndPawnsOnlyOnRanksTwoToSeven) {
 
 TEST_F(MoveGenTest, PickmoveWithoutCapturesOrKillersLeavesListAlone) {
   genwhite(movefrom, moveto, &count, 1, ep, 0, hand);
-  EXPECT_EQ(pickmove(movefrom, moveto, 2, count, 1), 0);
+  scoremoves(movefrom, moveto, 1, count, 2, movescore);
+  EXPECT_EQ(pickmove(movefrom, moveto, movescore, count, 1), 0);
   EXPECT_EQ(movefrom[1], 2);
   EXPECT_EQ(moveto[1], 17);
 }
@@ -71,9 +78,64 @@ TEST_F(MoveGenTest, PickmoveTakesTheEarlierOfTwoEqualCaptures) {
   board[22] = WKNIGHT;   // f3
   board[37] = BBISHOP;   // e5: both knights take it
   genwhite(movefrom, moveto, &count, 1, ep, 1, hand);
-  EXPECT_EQ(pickmove(movefrom, moveto, 2, count, 1), 1);
+  scoremoves(movefrom, moveto, 1, count, 2, movescore);
+  EXPECT_EQ(pickmove(movefrom, moveto, movescore, count, 1), 1);
   EXPECT_EQ(movefrom[1], 20);
   EXPECT_EQ(moveto[1], 37);
+}
+
+// The picker as it reads the board and the killers at every call: the reference for the picker
+// that reads the scores given once per node.
+int referencepick(int *movefrom, int *moveto, int ply, int last, int first) {
+  int best = -100, bestindex = 0;
+  for (int i = first; i <= last; i++) {
+    int from = movefrom[i], to = moveto[i];
+    int base = board[to] * 100 - (from > 0 ? board[from] : -from);
+    if (board[to] != 0 && base + 15 > best) best = base + 15, bestindex = i;
+    if (from == killer1from[ply] && to == killer1to[ply] && base + 35 > best) best = base + 35, bestindex = i;
+    if (from == killer2from[ply] && to == killer2to[ply] && base + 15 > best) best = base + 15, bestindex = i;
+  }
+  if (best > -100 && bestindex != first) {
+    std::swap(movefrom[first], movefrom[bestindex]);
+    std::swap(moveto[first], moveto[bestindex]);
+  }
+  return best != -100;
+}
+
+TEST_F(MoveGenTest, PickerOnGivenScoresOrdersAsThePickerThatReadsTheBoard) {
+  const char *fens[] = {
+      "r3k2r/p1ppqpb1/bn2pnp1/3PN3/1p2P3/2N2Q1p/PPPBBPPP/R3K2R w KQkq -",
+      "r1bq1rk1/pppp1ppp/2n2n2/4p3/1bB1P3/2N2N2/PPPP1PPP/R1BQ1RK1 w - -",
+      "4k3/8/8/3q4/4p3/2NP4/8/4K3 w - -",
+  };
+  for (const char *fen : fens) {
+    ASSERT_TRUE(perftsetup("normal", fen)) << fen;
+    genwhite(movefrom, moveto, &count, 2, ep, 0, hand);
+    // Killers on a quiet move, on a capture and on a move not in the list.
+    for (int k = 0; k <= 3; k++) {
+      killer1from[2] = k >= 1 ? movefrom[count] : 0;
+      killer1to[2] = k >= 1 ? moveto[count] : 0;
+      killer2from[2] = k >= 2 ? movefrom[1] : 0;
+      killer2to[2] = k >= 2 ? moveto[1] : 0;
+      if (k == 3) killer2to[2] = 0;
+      copyreference();
+      // As the searches do: the scoring finds the first pick, the picker the rest.
+      int picking = pickentry(movefrom, moveto, movescore, 1, scoremoves(movefrom, moveto, 1, count, 2, movescore));
+      int refpicking = 1;
+      for (int i = 1; i <= count; i++) {
+        if (i == 3) {  // the search may find a new killer between two picks, and scores the rest anew
+          killer1from[2] = movefrom[count - 1];
+          killer1to[2] = moveto[count - 1];
+          scoremoves(movefrom, moveto, i, count, 2, movescore);
+        }
+        if (refpicking) refpicking = referencepick(reffrom, refto, 2, count, i);
+        if (picking && i > 1) picking = pickmove(movefrom, moveto, movescore, count, i);
+        ASSERT_EQ(picking, refpicking) << fen << " entry " << i;
+        ASSERT_EQ(movefrom[i], reffrom[i]) << fen << " entry " << i;
+        ASSERT_EQ(moveto[i], refto[i]) << fen << " entry " << i;
+      }
+    }
+  }
 }
 
 // The crazyhouse picker as the rules state it, answering 1 for every call: the reference for the
@@ -121,13 +183,13 @@ TEST_F(MoveGenTest, CrazyhousePickerOrdersAsTheRulesSayAndStopsWhenNothingScores
     for (int recapture : {0, 36, 28}) {
       lastto[1] = recapture;
       genwhite(movefrom, moveto, &count, 2, ep, 0, gamewheld);
-      int reffrom[MAXMOVES], refto[MAXMOVES];
-      std::copy(movefrom, movefrom + count + 1, reffrom);
-      std::copy(moveto, moveto + count + 1, refto);
-      int picking = 1, calls = 0;
+      copyreference();
+      // As the search does: the scoring finds the first pick, the picker the rest.
+      int picking = pickentry(movefrom, moveto, movescore, 1, scoremovescrazy(movefrom, moveto, 1, count, 2, movescore));
+      int calls = 1;
       for (int i = 1; i <= count; i++) {
         referencepickcrazy(reffrom, refto, 2, count, i);
-        if (picking) picking = pickmovecrazy(movefrom, moveto, 2, count, i), calls++;
+        if (picking && i > 1) picking = pickmove(movefrom, moveto, movescore, count, i), calls++;
         ASSERT_EQ(movefrom[i], reffrom[i]) << fen << " entry " << i;
         ASSERT_EQ(moveto[i], refto[i]) << fen << " entry " << i;
       }
@@ -139,12 +201,15 @@ TEST_F(MoveGenTest, CrazyhousePickerOrdersAsTheRulesSayAndStopsWhenNothingScores
   genwhite(movefrom, moveto, &count, 2, ep, 0, gamewheld);
   lastto[1] = 29;  // e4
   const int expectfrom[4] = {0, 19, 20, 19}, expectto[4] = {0, 29, 29, 36};  // Nxe4, dxe4, Nxd5
+  EXPECT_EQ(pickentry(movefrom, moveto, movescore, 1, scoremovescrazy(movefrom, moveto, 1, count, 2, movescore)), 1);
   for (int i = 1; i <= 3; i++) {
-    EXPECT_EQ(pickmovecrazy(movefrom, moveto, 2, count, i), 1);
+    if (i > 1) {
+      EXPECT_EQ(pickmove(movefrom, moveto, movescore, count, i), 1);
+    }
     EXPECT_EQ(movefrom[i], expectfrom[i]) << i;
     EXPECT_EQ(moveto[i], expectto[i]) << i;
   }
-  EXPECT_EQ(pickmovecrazy(movefrom, moveto, 2, count, 4), 0);
+  EXPECT_EQ(pickmove(movefrom, moveto, movescore, count, 4), 0);
 }
 
 }  // namespace
