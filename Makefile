@@ -3,7 +3,7 @@ BUILD      := build
 ASAN_BUILD := build-asan
 JOBS       ?= 2
 
-.PHONY: all setup build asan run test unit unit-asan match-short xboard-run match match-variants perft bench clean
+.PHONY: all setup build asan pgo run test unit unit-asan match-short xboard-run match match-variants perft bench clean
 
 all: build
 
@@ -70,5 +70,21 @@ perft: build
 bench: build
 	@$(BUILD)/korvel-bench
 
+# A profile-guided build in build-pgo: built with profiling, trained on the bench, then built again
+# from the profile it wrote. Its binaries compute exactly what the default build's do.
+PGO_BUILD    ?= build-pgo
+PGO_OPTIMIZE ?= -O2
+PGO_DIR      := $(abspath $(PGO_BUILD))/profile
+pgo: setup
+	@rm -rf $(PGO_DIR)
+	@cmake -S . -B $(PGO_BUILD) -DCMAKE_BUILD_TYPE=Release \
+	  -DKORVEL_OPTIMIZE="$(PGO_OPTIMIZE) -fprofile-generate -fprofile-dir=$(PGO_DIR)" >/dev/null
+	@cmake --build $(PGO_BUILD) -j $(JOBS) --clean-first --target korvel-bench
+	@$(PGO_BUILD)/korvel-bench >/dev/null
+	@cmake -S . -B $(PGO_BUILD) -DCMAKE_BUILD_TYPE=Release \
+	  -DKORVEL_OPTIMIZE="$(PGO_OPTIMIZE) -fprofile-use -fprofile-correction -Wno-missing-profile -fprofile-dir=$(PGO_DIR)" >/dev/null
+	@cmake --build $(PGO_BUILD) -j $(JOBS) --clean-first
+	@$(PGO_BUILD)/korvel-bench | tail -2
+
 clean:
-	rm -rf $(BUILD) $(ASAN_BUILD)
+	rm -rf $(BUILD) $(ASAN_BUILD) $(PGO_BUILD)
