@@ -37,6 +37,13 @@ class BookTest : public ::testing::Test {
     ASSERT_EQ(system(command.c_str()), 0);
   }
 
+  // Loads every book of the current folder and returns what loading wrote (the counters line).
+  static std::string loadbookstext() {
+    testing::internal::CaptureStdout();
+    loadbooks();
+    return testing::internal::GetCapturedStdout();
+  }
+
   // Writes a file of the scratch folder.
   void writefile(const char *name, const std::string &text) {
     FILE *file = fopen(name, "w");

@@ -114,9 +114,7 @@ TEST_F(BookTest, DamagedLinesAreCut) {
 // leaves nothing behind.
 TEST_F(BookTest, LoadingAndFreeing) {
   allocatenames();
-  testing::internal::CaptureStdout();
-  loadbooks();
-  std::string text = testing::internal::GetCapturedStdout();
+  std::string text = loadbookstext();
   EXPECT_EQ(bookloaded, 0);
   EXPECT_EQ(openbkloaded, 0);
   EXPECT_NE(text.find("\nbookcounter=0, bigbookidcounter=0\n\n"), std::string::npos);
@@ -124,9 +122,7 @@ TEST_F(BookTest, LoadingAndFreeing) {
   writefile("bigbook.txt", "e2e4e7e5\nd2d4\n");
   writefile("atomicBookWhite.txt", "g1f3\n");
   writefile("openbk.txt", ".e2e4 e7e5.d2d4");
-  testing::internal::CaptureStdout();
-  loadbooks();
-  text = testing::internal::GetCapturedStdout();
+  text = loadbookstext();
   EXPECT_EQ(bookloaded, 1);
   EXPECT_EQ(openbkloaded, 1);
   EXPECT_EQ(openbkcount, 2);

@@ -17,9 +17,7 @@ static int fewestlines(const bookcheckrow &row) {
 TEST_F(BookTest, ShippedBooksAreLegalAndFull) {
   ASSERT_EQ(chdir(KORVEL_SOURCE_DIR "/books"), 0);
   allocatenames();
-  testing::internal::CaptureStdout();
-  loadbooks();
-  std::string text = testing::internal::GetCapturedStdout();
+  std::string text = loadbookstext();
   ASSERT_EQ(bookloaded, 1);
   ASSERT_EQ(openbkloaded, 1);
   EXPECT_EQ(text.find("bookcounter=0,"), std::string::npos) << text;
