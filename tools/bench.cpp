@@ -1,7 +1,7 @@
 // korvel-bench: searches a fixed list of positions (normal chess, 3check, crazyhouse with full
-// hands, atomic) to a fixed depth with the engine of each variant, and prints per position the best
-// move, the score and the nodes, then the regular engine's total nodes, time and nodes per second,
-// and the atomic engine's beside them. Books, randomness,
+// hands, atomic, giveaway, suicide, losers) to a fixed depth with the engine of each variant, and
+// prints per position the best move, the score and the nodes, then the regular engine's total
+// nodes, time and nodes per second, and each other engine's beside them. Books, randomness,
 // the clock and the input poll play no part, so the node total is the search's signature: a change
 // that does not mean to change the search must leave it as it is.
 //
@@ -62,7 +62,22 @@ static const benchposition positions[] = {
     {"atomic", "rnbqk2r/pppp1ppp/5n2/2b1p3/4P3/3P1N2/PPP2PPP/RNBQKB1R b KQkq"},
     {"atomic", "r3k2r/p1ppqpb1/bn2pnp1/3PN3/1p2P3/2N2Q1p/PPPBBPPP/R3K2R w KQkq"},
     {"atomic", "8/8/8/2k5/3K4/8/8/3r3R w -"},
+    {"giveaway", "rnbqkbnr/pppppppp/8/8/8/8/PPPPPPPP/RNBQKBNR w -"},
+    {"giveaway", "rnbqkbnr/pppp1ppp/4p3/8/8/1P6/P1PPPPPP/RNBQKBNR w -"},
+    {"suicide", "8/2p2p2/3k4/8/8/2N5/1P3R2/8 w -"},
+    {"suicide", "rn1qkbnr/p1pppppp/8/8/8/4P3/P1PP1PPP/RNB1KBNR b -"},
+    {"losers", "rnbqkbnr/pppppppp/8/8/8/8/PPPPPPPP/RNBQKBNR w KQkq"},
+    {"losers", "r1bqkbnr/pppp1ppp/2n5/4p3/4P3/5N2/PPPP1PPP/RNBQKB1R w KQkq"},
 };
+
+// What one engine searched over its positions.
+struct enginetally {
+  long long nodes;
+  unsigned ms;
+};
+
+// The titles of the other engines' total lines, by engine.
+static const char *const tallytitles[ENGINES] = {nullptr, "Atomic", "Antichess"};
 
 // The move as the protocol writes it: squares turned back when Black was to move; a drop as
 // piece letter, "@" and square.
@@ -101,10 +116,7 @@ int main(int argc, char **argv) {
   resetall();
   allocatetable(1);
 
-  long long totalnodes = 0;
-  long long atomicnodes = 0;
-  unsigned atomictime = 0;
-  unsigned start = gettickcount();
+  enginetally tallies[ENGINES] = {};
   int n = (int)(sizeof positions / sizeof positions[0]);
   for (int p = 0; p < n; p++) {
     if (!perftsetup(positions[p].variant, positions[p].fen)) {
@@ -121,26 +133,25 @@ int main(int argc, char **argv) {
     int positiondepth = crazymode && depth > 1 ? depth - 1 : depth;
     depthcap = positiondepth + 1;
     int score = PASSNOSCORE;
-    deepen(engineof(perftvariant), &score);
+    const enginerow *engine = engineof(perftvariant);
+    deepen(engine, &score);
     char text[MOVETEXTSIZE];
     movetext(text, finfrom, finto);
     output("%2d %-10s %-5s score %6d nodes %12lld  %s\n", p + 1, positions[p].variant, text, score, nodes,
            positions[p].fen);
-    if (atomicmode) {
-      atomicnodes += nodes;
-      atomictime += gettickcount() - positionstart;
-    } else {
-      totalnodes += nodes;
-    }
+    enginetally *tally = &tallies[engine - enginetable];
+    tally->nodes += nodes;
+    tally->ms += gettickcount() - positionstart;
   }
-  unsigned elapsed = gettickcount() - start - atomictime;
-  output("\nTotal nodes: %lld\nTotal time (ms): %u\nNodes/second: %llu\n", totalnodes, elapsed,
-         persecond(totalnodes, elapsed));
-  output("Atomic nodes: %lld\nAtomic time (ms): %u\nAtomic nodes/second: %llu\n", atomicnodes, atomictime,
-         persecond(atomicnodes, atomictime));
+  const enginetally *regular = &tallies[ENGINEREGULAR];
+  output("\nTotal nodes: %lld\nTotal time (ms): %u\nNodes/second: %llu\n", regular->nodes, regular->ms,
+         persecond(regular->nodes, regular->ms));
+  for (int e = ENGINEREGULAR + 1; e < ENGINES; e++)
+    output("%s nodes: %lld\n%s time (ms): %u\n%s nodes/second: %llu\n", tallytitles[e], tallies[e].nodes,
+           tallytitles[e], tallies[e].ms, tallytitles[e], persecond(tallies[e].nodes, tallies[e].ms));
   // Nodes per second of each engine, a line each.
-  output("Engine regular: nodes/second %llu\n", persecond(totalnodes, elapsed));
-  output("Engine atomic: nodes/second %llu\n", persecond(atomicnodes, atomictime));
+  for (int e = 0; e < ENGINES; e++)
+    output("Engine %s: nodes/second %llu\n", enginetable[e].name, persecond(tallies[e].nodes, tallies[e].ms));
   freetable();
   return 0;
 }

@@ -9,16 +9,21 @@
 
 namespace {
 
-// The node total of the bench at depth 3. A change that alters the search changes it and says so.
+// The node totals of the bench at depth 3, by engine. A change that alters a search changes its
+// total and says so.
 constexpr long long BENCHDEPTH3NODES = 51547;
+constexpr long long BENCHDEPTH3ATOMICNODES = 5505;
+constexpr long long BENCHDEPTH3ANTICHESSNODES = 15273;
 
 std::string benchpath() { return std::string(KORVEL_BINARY_DIR) + "/korvel-bench"; }
 
-// The number after "Total nodes: " in the bench output, -1 when missing.
-long long totalnodes(const std::string &out) {
-  size_t at = out.find("Total nodes: ");
+// The number after a line's title ("Total", "Atomic", "Antichess") and " nodes: " in the bench
+// output, -1 when missing.
+long long totalnodes(const std::string &out, const std::string &title = "Total") {
+  std::string head = "\n" + title + " nodes: ";
+  size_t at = out.find(head);
   if (at == std::string::npos) return -1;
-  return std::stoll(out.substr(at + 13));
+  return std::stoll(out.substr(at + head.size()));
 }
 
 TEST(BenchTool, NodeTotalIsTheSignatureAndRepeats) {
@@ -27,17 +32,21 @@ TEST(BenchTool, NodeTotalIsTheSignatureAndRepeats) {
   std::string first, second;
   ASSERT_EQ(runcommand(benchpath() + " --depth 3 2>/dev/null", &first), 0);
   EXPECT_EQ(totalnodes(first), BENCHDEPTH3NODES);
+  EXPECT_EQ(totalnodes(first, "Atomic"), BENCHDEPTH3ATOMICNODES);
+  EXPECT_EQ(totalnodes(first, "Antichess"), BENCHDEPTH3ANTICHESSNODES);
   ASSERT_EQ(runcommand(benchpath() + " --depth 3 2>/dev/null", &second), 0);
   EXPECT_EQ(totalnodes(second), totalnodes(first));
   // One line per position before the totals, each with its move, score and nodes.
   size_t lines = 0;
   std::string positions = first.substr(0, first.find("\nTotal nodes"));
-  for (size_t at = positions.find(" nodes "); at != std::string::npos; at = positions.find(" nodes ", at + 1)) lines++;
-  EXPECT_EQ(lines, 35u);  // 30 positions of the regular engine, 5 atomic ones
+  // (the thinking lines between them hold nodes too, but never a score).
+  for (size_t at = positions.find(" score "); at != std::string::npos; at = positions.find(" score ", at + 1)) lines++;
+  EXPECT_EQ(lines, 41u);  // 30 positions of the regular engine, 5 atomic ones, 6 antichess ones
   EXPECT_NE(first.find("Nodes/second: "), std::string::npos);
   EXPECT_NE(first.find("Atomic nodes/second: "), std::string::npos);
   EXPECT_NE(first.find("\nEngine regular: nodes/second "), std::string::npos);
   EXPECT_NE(first.find("\nEngine atomic: nodes/second "), std::string::npos);
+  EXPECT_NE(first.find("\nEngine antichess: nodes/second "), std::string::npos);
 }
 
 TEST(BenchTool, RefusesBadArgumentsWithStatusTwo) {
