@@ -19,7 +19,29 @@ static int fenerror(const char *reason) {
   return 0;
 }
 
-// Reads the board field and the bracketed hand at *p into the fields; moves *p past them.
+// Reads the crazyhouse hand at *p up to the end mark (or the end of the field when the end mark is
+// a blank) into the fields; moves *p past the end mark.
+static int readholdings(const char **p, char endmark, fenfields *f) {
+  const char *s = *p;
+  int held = 0;
+  while (*s && *s != endmark) {
+    char c = *s++;
+    int code = fencode(c);
+    if (c == '-') continue;
+    if (code == 0 || code == WKING || code == BKING) return fenerror("unknown letter in the holdings");
+    if (++held > MAXHELD) return fenerror("too many men in hand");
+    f->hand[f->handcount++] = code;
+  }
+  if (endmark != ' ') {
+    if (*s != endmark) return fenerror("unclosed holdings");
+    s++;
+  }
+  *p = s;
+  return 1;
+}
+
+// Reads the board field and the hand at *p into the fields; moves *p past them. The hand comes
+// in brackets after the board or, as some interfaces write it, as a ninth rank after a slash.
 static int readboardfield(const char **p, int crazy, int kingsaside, fenfields *f) {
   const char *s = *p;
   int rank = 8;
@@ -29,6 +51,10 @@ static int readboardfield(const char **p, int crazy, int kingsaside, fenfields *
     char c = *s++;
     if (c == '/') {
       if (file != 8) return fenerror("a rank does not hold 8 squares");
+      if (rank == 1 && crazy) {
+        if (!readholdings(&s, ' ', f)) return 0;
+        break;
+      }
       if (--rank < 1) return fenerror("more than 8 ranks");
       file = 0;
     } else if (c >= '1' && c <= '8') {
@@ -59,17 +85,7 @@ static int readboardfield(const char **p, int crazy, int kingsaside, fenfields *
   if (*s == '[') {
     if (!crazy) return fenerror("holdings outside crazyhouse");
     s++;
-    int held = 0;
-    while (*s && *s != ']') {
-      char c = *s++;
-      int code = fencode(c);
-      if (c == '-') continue;
-      if (code == 0 || code == WKING || code == BKING) return fenerror("unknown letter in the holdings");
-      if (++held > MAXHELD) return fenerror("too many men in hand");
-      f->hand[f->handcount++] = code;
-    }
-    if (*s != ']') return fenerror("unclosed holdings");
-    s++;
+    if (!readholdings(&s, ']', f)) return 0;
   }
   *p = s;
   return 1;

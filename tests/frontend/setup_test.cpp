@@ -143,3 +143,26 @@ TEST_F(SetupTest, MalformedBoardTextNeverWritesOutsideTheBoard) {
 }
 
 }  // namespace
+
+// Crazyhouse hands: in brackets after the board, or as a ninth rank after a slash, as some
+// interfaces write them; both give the same hand, and the ninth rank is refused outside crazyhouse.
+TEST(FenHoldings, BracketsAndANinthRankGiveTheSameHand) {
+  initrays();
+  resetboard();
+  const variantrow *crazyhouse = findvariant("crazyhouse");
+  ASSERT_NE(crazyhouse, nullptr);
+  fenfields bracketed, ninth;
+  ASSERT_EQ(readfen("r3k2r/8/8/8/8/8/8/R3K2R[QNpp] w KQkq - 0 1", crazyhouse, &bracketed), 1) << fenerrortext;
+  ASSERT_EQ(readfen("r3k2r/8/8/8/8/8/8/R3K2R/QNpp w KQkq - 0 1", crazyhouse, &ninth), 1) << fenerrortext;
+  ASSERT_EQ(bracketed.handcount, 4);
+  ASSERT_EQ(ninth.handcount, 4);
+  for (int i = 0; i < 4; i++) EXPECT_EQ(ninth.hand[i], bracketed.hand[i]);
+  EXPECT_EQ(ninth.black, 0);
+  EXPECT_EQ(strcmp(ninth.castling, "KQkq"), 0);
+  // An empty ninth rank is an empty hand.
+  ASSERT_EQ(readfen("r3k2r/8/8/8/8/8/8/R3K2R/ b - - 0 1", crazyhouse, &ninth), 1) << fenerrortext;
+  EXPECT_EQ(ninth.handcount, 0);
+  EXPECT_EQ(ninth.black, 1);
+  EXPECT_EQ(readfen("r3k2r/8/8/8/8/8/8/R3K2R/QN w KQkq - 0 1", findvariant("normal"), &ninth), 0);
+  EXPECT_EQ(readfen("r3k2r/8/8/8/8/8/8/R3K2R/QX w KQkq - 0 1", crazyhouse, &ninth), 0);
+}
