@@ -34,16 +34,8 @@ int isattacked(int sq) {
   }
 
   int knight = base + WKNIGHT;
-  bool bfile = sq % 8 == 2;
-  bool gfile = sq % 8 == 7;
-  if (sq <= 49 && !afile && board[sq + 15] == knight) return 1;
-  if (sq <= 47 && !hfile && board[sq + 17] == knight) return 1;
-  if (sq <= 58 && !afile && !bfile && board[sq + 6] == knight) return 1;
-  if (sq <= 54 && !gfile && !hfile && board[sq + 10] == knight) return 1;
-  if (sq >= 18 && !afile && board[sq - 17] == knight) return 1;
-  if (sq >= 16 && !hfile && board[sq - 15] == knight) return 1;
-  if (sq >= 7 && !gfile && !hfile && board[sq - 6] == knight) return 1;
-  if (sq >= 11 && !afile && !bfile && board[sq - 10] == knight) return 1;
+  for (const unsigned char *t = knightjumps[sq]; *t; t++)
+    if (board[*t] == knight) return 1;
 
   int bishop = base + WBISHOP;
   int rook = base + WROOK;
