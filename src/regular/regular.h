@@ -104,7 +104,7 @@ double kingsafetywhite(int k, const int *whitecount);
 double kingsafetyblack(int k, const int *blackcount);
 
 // --- the pawn-structure cache (pawncache.cpp) ---
-int pawnshapesum(const boardscan *scan);  // the structure terms of the scan's pawns, cached by their placement
+int pawnplacementsum(const boardscan *scan);  // the structure and square-table terms of the scan's pawns, cached
 void clearpawncache();
 
 #endif
