@@ -41,9 +41,6 @@ static const int shelterbase[2][65] = {
 static const int atomicbishopmob[14] = {-3, -2, 0, 2, 4, 6, 8, 10, 12, 13, 14, 15, 16, 16};
 static const int atomicrookmob[15] = {-16, -12, -8, -4, 0, 4, 8, 12, 13, 14, 14, 14, 14, 14, 14};
 
-static const int *const linerays[4] = {rayup, rayright, raydown, rayleft};
-static const int *const diagonalrays[4] = {rayupright, raydownright, raydownleft, rayupleft};
-
 // 1 when a man with the code stands on one of the four orthogonal neighbours of sq or, with
 // diagonals 1, on one of all eight neighbours.
 int isnextto(int sq, int code, int diagonals) {
@@ -61,53 +58,68 @@ int isnextto(int sq, int code, int diagonals) {
   return 0;
 }
 
-// Counts the empty squares from q along four rays up to the first man of each; *sees becomes 1
-// when that first man on some ray is the code looked for.
-static int emptyalong(int q, const int *const *rays, int lookfor, int *sees) {
+// Counts the empty squares from q along one ray (length[q] squares of the given step) up to the
+// first man; *sees becomes 1 when that man is the code looked for. The step is a constant at each call.
+static inline int emptyalong(int q, const int *length, int step, int lookfor, int *sees) {
+  const int *cell = board + q;
   int empty = 0;
-  for (int r = 0; r < 4; r++) {
-    const int *ray = rays[r];
-    for (int i = 1, t = q + ray[0]; i <= ray[q]; i++, t += ray[0]) {
-      if (board[t] != EMPTY) {
-        if (board[t] == lookfor) *sees = 1;
-        break;
-      }
-      empty++;
+  for (int left = length[q]; left > 0; left--) {
+    cell += step;
+    if (*cell != EMPTY) {
+      if (*cell == lookfor) *sees = 1;
+      break;
     }
+    empty++;
   }
   return empty;
 }
 
 // Mobility of a rook or queen on q along its lines; *sees: the first man on a line is lookfor.
-static int linescan(int q, int lookfor, int *sees) { return atomicrookmob[emptyalong(q, linerays, lookfor, sees)]; }
+static int linescan(int q, int lookfor, int *sees) {
+  int empty = emptyalong(q, rayup, 8, lookfor, sees) + emptyalong(q, rayright, 1, lookfor, sees) +
+              emptyalong(q, raydown, -8, lookfor, sees) + emptyalong(q, rayleft, -1, lookfor, sees);
+  return atomicrookmob[empty];
+}
 
 // Mobility of a bishop or queen on q along its diagonals.
 static int diagonalscan(int q, int lookfor, int *sees) {
-  return atomicbishopmob[emptyalong(q, diagonalrays, lookfor, sees)];
+  int empty = emptyalong(q, rayupright, 9, lookfor, sees) + emptyalong(q, raydownright, -7, lookfor, sees) +
+              emptyalong(q, raydownleft, -9, lookfor, sees) + emptyalong(q, rayupleft, 7, lookfor, sees);
+  return atomicbishopmob[empty];
 }
 
-// 1 when a man of code target stands on one of the rays from q with no pawn of either colour
-// before it; other men are looked through.
-static int threatalong(int q, const int *const *rays, int target) {
-  for (int r = 0; r < 4; r++) {
-    const int *ray = rays[r];
-    for (int i = 1, t = q + ray[0]; i <= ray[q]; i++, t += ray[0]) {
-      if (board[t] == target) return 1;
-      if (board[t] == WPAWN || board[t] == BPAWN) break;
-    }
+// 1 when a man of code target stands on the ray from q (length[q] squares of the given step) with
+// no pawn of either colour before it; other men are looked through.
+static inline int threatalong(int q, const int *length, int step, int target) {
+  const int *cell = board + q;
+  for (int left = length[q]; left > 0; left--) {
+    cell += step;
+    int man = *cell;
+    if (man == target) return 1;
+    if (man == WPAWN || man == BPAWN) return 0;
   }
   return 0;
+}
+
+// threatalong on the four lines (files and ranks) from q.
+static int linesthreat(int q, int target) {
+  return threatalong(q, rayup, 8, target) || threatalong(q, rayright, 1, target) ||
+         threatalong(q, raydown, -8, target) || threatalong(q, rayleft, -1, target);
 }
 
 // An enemy rook (a = 0) or queen (a = 1) of the king on q on an open line towards it.
 static int linethreat(int q, int a) {
   int white = board[q] == WKING;
   int target = a == 0 ? (white ? BROOK : WROOK) : (white ? BQUEEN : WQUEEN);
-  return threatalong(q, linerays, target);
+  return linesthreat(q, target);
 }
 
 // An enemy queen on an open diagonal towards the king on q.
-static int diagonalthreat(int q) { return threatalong(q, diagonalrays, board[q] == WKING ? BQUEEN : WQUEEN); }
+static int diagonalthreat(int q) {
+  int target = board[q] == WKING ? BQUEEN : WQUEEN;
+  return threatalong(q, rayupright, 9, target) || threatalong(q, raydownright, -7, target) ||
+         threatalong(q, raydownleft, -9, target) || threatalong(q, rayupleft, 7, target);
+}
 
 static int whitepassed(int f) { return bcount[f] == 0 && wrear[f] >= brear[f - 1] && wrear[f] >= brear[f + 1]; }
 static int blackpassed(int f) { return wcount[f] == 0 && brear[f] <= wrear[f - 1] && brear[f] <= wrear[f + 1]; }

@@ -4,13 +4,13 @@
 
 int stalemateflag = 0;
 
-// Walks one ray from s and answers 1 when the first man met is `slider` or `queen`.
-static inline int rayhits(int s, const int *ray, int slider, int queen) {
-  int step = ray[0];
-  int t = s;
-  for (int i = ray[s]; i > 0; i--) {
-    t += step;
-    int man = board[t];
+// Walks one ray from s (length[s] squares of the given step) and answers 1 when the first man met
+// is `slider` or `queen`. The step is a constant at each call, so the walk is a pointer stepping.
+static inline int rayhits(int s, const int *length, int step, int slider, int queen) {
+  const int *cell = board + s;
+  for (int i = length[s]; i > 0; i--) {
+    cell += step;
+    int man = *cell;
     if (man > 0) return man == slider || man == queen;
   }
   return 0;
@@ -34,25 +34,17 @@ int isattacked(int sq) {
   }
 
   int knight = base + WKNIGHT;
-  bool bfile = sq % 8 == 2;
-  bool gfile = sq % 8 == 7;
-  if (sq <= 49 && !afile && board[sq + 15] == knight) return 1;
-  if (sq <= 47 && !hfile && board[sq + 17] == knight) return 1;
-  if (sq <= 58 && !afile && !bfile && board[sq + 6] == knight) return 1;
-  if (sq <= 54 && !gfile && !hfile && board[sq + 10] == knight) return 1;
-  if (sq >= 18 && !afile && board[sq - 17] == knight) return 1;
-  if (sq >= 16 && !hfile && board[sq - 15] == knight) return 1;
-  if (sq >= 7 && !gfile && !hfile && board[sq - 6] == knight) return 1;
-  if (sq >= 11 && !afile && !bfile && board[sq - 10] == knight) return 1;
+  for (const unsigned char *t = knightjumps[sq]; *t; t++)
+    if (board[*t] == knight) return 1;
 
   int bishop = base + WBISHOP;
   int rook = base + WROOK;
   int queen = base + WQUEEN;
-  if (rayhits(sq, rayupright, bishop, queen) || rayhits(sq, rayupleft, bishop, queen) ||
-      rayhits(sq, raydownright, bishop, queen) || rayhits(sq, raydownleft, bishop, queen))
+  if (rayhits(sq, rayupright, 9, bishop, queen) || rayhits(sq, rayupleft, 7, bishop, queen) ||
+      rayhits(sq, raydownright, -7, bishop, queen) || rayhits(sq, raydownleft, -9, bishop, queen))
     return 1;
-  if (rayhits(sq, rayup, rook, queen) || rayhits(sq, raydown, rook, queen) || rayhits(sq, rayright, rook, queen) ||
-      rayhits(sq, rayleft, rook, queen))
+  if (rayhits(sq, rayup, 8, rook, queen) || rayhits(sq, raydown, -8, rook, queen) ||
+      rayhits(sq, rayright, 1, rook, queen) || rayhits(sq, rayleft, -1, rook, queen))
     return 1;
   return 0;
 }

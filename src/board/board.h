@@ -170,6 +170,7 @@ extern int rayup[65];              // the same up (+8)
 extern int rayright[65];           // the same right (+1)
 extern int raydown[65];            // the same down (-8)
 extern int rayleft[65];            // the same left (-1)
+extern unsigned char knightjumps[65][9];  // [s]: the squares a knight reaches from s, ended by 0
 
 // --- attack detection ---
 extern int stalemateflag;          // set to 1 by stalematetest when every generated move leaves the king attacked
@@ -188,7 +189,7 @@ extern int tablestate;             // TABLECLEAR, TABLEKEYSCLEAR or TABLEWRITTEN
 extern int hashcuts;               // probes that ended a node with a fail-high bound
 
 // --- board model and geometry (geometry.cpp) ---
-void initrays();
+void initrays();                   // the ray tables and knightjumps
 void resetboard();                 // starting position, starting castling values, flags and counters cleared
 
 // --- the game (game.cpp) ---

@@ -50,6 +50,7 @@ int rayup[65];
 int rayright[65];
 int raydown[65];
 int rayleft[65];
+unsigned char knightjumps[65][9];
 
 // Piece code of a FEN letter (White for capitals), 0 for any other character.
 int fencode(char letter) {
@@ -75,7 +76,22 @@ static int raylength(int s, int step) {
   return length;
 }
 
-// Fills the eight ray-length tables; element 0 of each holds the direction's step.
+// Fills knightjumps: for each square the squares a knight reaches from it, in the order the attack
+// test looks at them, ended by 0. A jump may change the file by at most two.
+static void initknightjumps() {
+  const int jumps[8] = {15, 17, 6, 10, -17, -15, -6, -10};
+  for (int s = 1; s <= 64; s++) {
+    int count = 0;
+    for (int j : jumps) {
+      int t = s + j;
+      int filestep = (t - 1) % 8 - (s - 1) % 8;
+      if (t >= 1 && t <= 64 && filestep >= -2 && filestep <= 2) knightjumps[s][count++] = (unsigned char)t;
+    }
+    knightjumps[s][count] = 0;
+  }
+}
+
+// Fills the eight ray-length tables and the knight-jump lists; element 0 of each holds the direction's step.
 void initrays() {
   int *tables[8] = {rayupright, raydownright, raydownleft, rayupleft, rayup, rayright, raydown, rayleft};
   const int steps[8] = {9, -7, -9, 7, 8, 1, -8, -1};
@@ -83,6 +99,7 @@ void initrays() {
     tables[d][0] = steps[d];
     for (int s = 1; s <= 64; s++) tables[d][s] = raylength(s, steps[d]);
   }
+  initknightjumps();
 }
 
 // Puts the board, the castling state, the king squares, the variant flags and the check

@@ -46,9 +46,15 @@ int firstking(int code) {
 }
 
 // The king of the side not to move at ply (the black king on odd plies), found as firstking finds it.
+// Where a colour has at most one king (not twokings, not the antichess games) a kept king square
+// that still holds the king is that king, and the scan is spared; quiescence does not keep the
+// squares, so a square the king has left is scanned for.
 int opponentking(int ply) {
   assert(ply >= 1);
-  return firstking(ply % 2 == 1 ? BKING : WKING);
+  int code = ply % 2 == 1 ? BKING : WKING;
+  int kept = code == BKING ? oppkingsq : ownkingsq;
+  if (!twokingsmode && !antimode && kept >= 1 && kept <= 64 && board[kept] == code) return kept;
+  return firstking(code);
 }
 
 // 1 when a man of the code stands on one of the eight squares around sq.

@@ -183,13 +183,10 @@ static int byside(int e, int side) {
 }
 
 // The pawns' part of an evaluation: each pawn's material (whitevalue, blackvalue: the values of the
-// evaluation's own scale) and square value, and the structure terms (cached), from White's view.
+// evaluation's own scale), and its square value and structure terms (cached), from White's view.
 // Reads the file summary.
 static int pawnterms(const boardscan *scan, int whitevalue, int blackvalue) {
-  int e = scan->whitepawncount * whitevalue + scan->blackpawncount * blackvalue + pawnshapesum(scan);
-  for (int i = 0; i < scan->whitepawncount; i++) e += pawntable[scan->whitepawns[i]];
-  for (int i = 0; i < scan->blackpawncount; i++) e += bpawntable[scan->blackpawns[i]];
-  return e;
+  return scan->whitepawncount * whitevalue + scan->blackpawncount * blackvalue + pawnplacementsum(scan);
 }
 
 // Static evaluation of normal chess and its near variants for the side to move (0 White, 1 Black).

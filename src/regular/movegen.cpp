@@ -68,25 +68,16 @@ static int genpawn(int *movefrom, int *moveto, int n, int s, const int *epsquare
   return n;
 }
 
+// Knight moves in the order of knightjumps (+15, +17, +6, +10, -17, -15, -6, -10).
 static int genknight(int *movefrom, int *moveto, int n, int s, const genside &side) {
-  bool afile = onafile(s), hfile = onhfile(s);
-  bool bfile = s % 8 == 2, gfile = s % 8 == 7;
-  if (s <= 49 && !afile) n = addtarget(movefrom, moveto, n, s, s + 15, side);
-  if (s <= 47 && !hfile) n = addtarget(movefrom, moveto, n, s, s + 17, side);
-  if (s <= 58 && !afile && !bfile) n = addtarget(movefrom, moveto, n, s, s + 6, side);
-  if (s <= 54 && !gfile && !hfile) n = addtarget(movefrom, moveto, n, s, s + 10, side);
-  if (s >= 18 && !afile) n = addtarget(movefrom, moveto, n, s, s - 17, side);
-  if (s >= 16 && !hfile) n = addtarget(movefrom, moveto, n, s, s - 15, side);
-  if (s >= 7 && !gfile && !hfile) n = addtarget(movefrom, moveto, n, s, s - 6, side);
-  if (s >= 11 && !afile && !bfile) n = addtarget(movefrom, moveto, n, s, s - 10, side);
+  for (const unsigned char *t = knightjumps[s]; *t; t++) n = addtarget(movefrom, moveto, n, s, *t, side);
   return n;
 }
-
-// Slides along one ray until the edge or the first occupied square (an enemy there is captured).
-static inline int genray(int *movefrom, int *moveto, int n, int s, const int *ray, const genside &side) {
-  int step = ray[0];
+// Slides along one ray (length[s] squares of the given step) until the edge or the first occupied
+// square (an enemy there is captured). The step is a constant at each call.
+static inline int genray(int *movefrom, int *moveto, int n, int s, const int *length, int step, const genside &side) {
   int t = s;
-  for (int i = ray[s]; i > 0; i--) {
+  for (int i = length[s]; i > 0; i--) {
     t += step;
     int man = board[t];
     if (man == EMPTY) {
@@ -97,21 +88,18 @@ static inline int genray(int *movefrom, int *moveto, int n, int s, const int *ra
   }
   return n;
 }
-
 static int gendiagonals(int *movefrom, int *moveto, int n, int s, const genside &side) {
-  n = genray(movefrom, moveto, n, s, rayupright, side);
-  n = genray(movefrom, moveto, n, s, rayupleft, side);
-  n = genray(movefrom, moveto, n, s, raydownright, side);
-  return genray(movefrom, moveto, n, s, raydownleft, side);
+  n = genray(movefrom, moveto, n, s, rayupright, 9, side);
+  n = genray(movefrom, moveto, n, s, rayupleft, 7, side);
+  n = genray(movefrom, moveto, n, s, raydownright, -7, side);
+  return genray(movefrom, moveto, n, s, raydownleft, -9, side);
 }
-
 static int genstraights(int *movefrom, int *moveto, int n, int s, const genside &side) {
-  n = genray(movefrom, moveto, n, s, rayup, side);
-  n = genray(movefrom, moveto, n, s, raydown, side);
-  n = genray(movefrom, moveto, n, s, rayright, side);
-  return genray(movefrom, moveto, n, s, rayleft, side);
+  n = genray(movefrom, moveto, n, s, rayup, 8, side);
+  n = genray(movefrom, moveto, n, s, raydown, -8, side);
+  n = genray(movefrom, moveto, n, s, rayright, 1, side);
+  return genray(movefrom, moveto, n, s, rayleft, -1, side);
 }
-
 // Answers 1 when a king of the side put on sq (beside the real one) would not be attacked.
 static int safewithking(int sq, const genside &side) {
   int saved = board[sq];

@@ -1,8 +1,12 @@
-// The pawn-structure cache of the regular evaluations. The structure terms of the pawns depend on
-// nothing but where the pawns stand, and neighbouring nodes mostly share their pawns, so the sum
-// is kept by a key of the pawn placement. The keys are 64-bit draws of their own (the position
-// keys are too narrow to tell pawn placements apart safely).
+// The pawn-structure cache of the regular evaluations. The structure terms of the pawns and their
+// square-table values depend on nothing but where the pawns stand, and neighbouring nodes mostly
+// share their pawns, so the sum is kept by a key of the pawn placement. The square tables change
+// only when the configuration is read at start-up or reset (resetall clears the cache after that).
+// The keys are 64-bit draws of their own (the position keys are too narrow to tell pawn placements
+// apart safely).
 #include "regular/regular.h"
+
+#include "config/config.h"
 
 constexpr int PAWNCACHEENTRIES = 16384;     // entries of the cache
 constexpr uint64_t PAWNKEYSEED = 0x6b6f7276656c7077ull;  // start of the pawn keys' generator
@@ -10,8 +14,8 @@ constexpr uint64_t PAWNKEYSTEP = 0x9e3779b97f4a7c15ull;  // the generator's step
 constexpr uint64_t PAWNKEYMIXA = 0xbf58476d1ce4e5b9ull;  // the first multiplier of the mix
 constexpr uint64_t PAWNKEYMIXB = 0x94d049bb133111ebull;  // the second
 
-// One cached sum: the key of the pawn placement and the structure terms of all its pawns (White's
-// view). The cleared entry (key 0, sum 0) is right for a board without pawns, whose key is 0.
+// One cached sum: the key of the pawn placement and the structure terms and square-table values of
+// all its pawns (White's view). The cleared entry (key 0, sum 0) is right for a board without pawns, whose key is 0.
 struct pawncacheentry {
   uint64_t key;
   int shape;
@@ -41,9 +45,10 @@ static void drawpawnkeys() {
   pawnkeysdrawn = 1;
 }
 
-// The structure terms of every pawn of the scan (pawnshapewhite, pawnshapeblack), from the cache
-// when the placement is there, else summed and kept. Reads the file summary of the same scan.
-int pawnshapesum(const boardscan *scan) {
+// The structure terms and the square-table values (pawntable, bpawntable) of every pawn of the
+// scan, from the cache when the placement is there, else summed and kept. Reads the file summary
+// of the same scan.
+int pawnplacementsum(const boardscan *scan) {
   if (!pawnkeysdrawn) drawpawnkeys();
   uint64_t key = 0;
   for (int i = 0; i < scan->whitepawncount; i++) key ^= whitepawnkey[scan->whitepawns[i]];
@@ -53,11 +58,11 @@ int pawnshapesum(const boardscan *scan) {
   int shape = 0;
   for (int i = 0; i < scan->whitepawncount; i++) {
     int sq = scan->whitepawns[i];
-    shape += pawnshapewhite(fileof(sq) + 1, rankof(sq));
+    shape += pawnshapewhite(fileof(sq) + 1, rankof(sq)) + pawntable[sq];
   }
   for (int i = 0; i < scan->blackpawncount; i++) {
     int sq = scan->blackpawns[i];
-    shape += pawnshapeblack(fileof(sq) + 1, rankof(sq));
+    shape += pawnshapeblack(fileof(sq) + 1, rankof(sq)) + bpawntable[sq];
   }
   entry->key = key;
   entry->shape = shape;

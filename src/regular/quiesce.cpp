@@ -40,11 +40,11 @@ static inline int addattacker(int *fromlist, int *tolist, int n, int from, int s
   return n + 1;
 }
 
-// The first occupied square along one ray from sq, 0 when the ray reaches the edge first.
-static inline int firstmanalong(int sq, const int *ray) {
-  int step = ray[0];
+// The first occupied square along one ray from sq (length[sq] squares of the given step), 0 when
+// the ray reaches the edge first. The step is a constant at each call.
+static inline int firstmanalong(int sq, const int *length, int step) {
   int t = sq;
-  for (int left = ray[sq]; left > 0; left--) {
+  for (int left = length[sq]; left > 0; left--) {
     t += step;
     if (board[t] > 0) return t;
   }
@@ -52,8 +52,9 @@ static inline int firstmanalong(int sq, const int *ray) {
 }
 
 // Appends the slider on the first occupied square along the ray when it is one of the two codes.
-static inline int addslider(int *fromlist, int *tolist, int n, int sq, const int *ray, int slider, int queen) {
-  int t = firstmanalong(sq, ray);
+static inline int addslider(int *fromlist, int *tolist, int n, int sq, const int *length, int step, int slider,
+                            int queen) {
+  int t = firstmanalong(sq, length, step);
   if (t && (board[t] == slider || board[t] == queen)) n = addattacker(fromlist, tolist, n, t, sq);
   return n;
 }
@@ -73,24 +74,17 @@ void attackersof(int sq, int *fromlist, int *tolist, int *count) {
     if (!onhfile(sq) && sq + 9 <= 64 && board[sq + 9] == BPAWN) n = addattacker(fromlist, tolist, n, sq + 9, sq);
   }
   int knight = base + WKNIGHT;
-  int file = fileof(sq);
-  if (sq <= 49 && file >= 1 && board[sq + 15] == knight) n = addattacker(fromlist, tolist, n, sq + 15, sq);
-  if (sq <= 47 && file <= 6 && board[sq + 17] == knight) n = addattacker(fromlist, tolist, n, sq + 17, sq);
-  if (sq <= 58 && file >= 2 && board[sq + 6] == knight) n = addattacker(fromlist, tolist, n, sq + 6, sq);
-  if (sq <= 54 && file <= 5 && board[sq + 10] == knight) n = addattacker(fromlist, tolist, n, sq + 10, sq);
-  if (sq >= 18 && file >= 1 && board[sq - 17] == knight) n = addattacker(fromlist, tolist, n, sq - 17, sq);
-  if (sq >= 16 && file <= 6 && board[sq - 15] == knight) n = addattacker(fromlist, tolist, n, sq - 15, sq);
-  if (sq >= 7 && file <= 5 && board[sq - 6] == knight) n = addattacker(fromlist, tolist, n, sq - 6, sq);
-  if (sq >= 11 && file >= 2 && board[sq - 10] == knight) n = addattacker(fromlist, tolist, n, sq - 10, sq);
+  for (const unsigned char *t = knightjumps[sq]; *t; t++)
+    if (board[*t] == knight) n = addattacker(fromlist, tolist, n, *t, sq);
   int bishop = base + WBISHOP, rook = base + WROOK, queen = base + WQUEEN;
-  n = addslider(fromlist, tolist, n, sq, rayupright, bishop, queen);
-  n = addslider(fromlist, tolist, n, sq, rayupleft, bishop, queen);
-  n = addslider(fromlist, tolist, n, sq, raydownright, bishop, queen);
-  n = addslider(fromlist, tolist, n, sq, raydownleft, bishop, queen);
-  n = addslider(fromlist, tolist, n, sq, rayup, rook, queen);
-  n = addslider(fromlist, tolist, n, sq, raydown, rook, queen);
-  n = addslider(fromlist, tolist, n, sq, rayright, rook, queen);
-  n = addslider(fromlist, tolist, n, sq, rayleft, rook, queen);
+  n = addslider(fromlist, tolist, n, sq, rayupright, 9, bishop, queen);
+  n = addslider(fromlist, tolist, n, sq, rayupleft, 7, bishop, queen);
+  n = addslider(fromlist, tolist, n, sq, raydownright, -7, bishop, queen);
+  n = addslider(fromlist, tolist, n, sq, raydownleft, -9, bishop, queen);
+  n = addslider(fromlist, tolist, n, sq, rayup, 8, rook, queen);
+  n = addslider(fromlist, tolist, n, sq, raydown, -8, rook, queen);
+  n = addslider(fromlist, tolist, n, sq, rayright, 1, rook, queen);
+  n = addslider(fromlist, tolist, n, sq, rayleft, -1, rook, queen);
   int king = base + WKING;
   if (sq <= 56 && board[sq + 8] == king) n = addattacker(fromlist, tolist, n, sq + 8, sq);
   if (sq <= 55 && !onhfile(sq) && board[sq + 9] == king) n = addattacker(fromlist, tolist, n, sq + 9, sq);

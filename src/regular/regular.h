@@ -72,26 +72,31 @@ extern const int kingopentable[15];   // crazyhouse king penalty by the number o
 int evaluate(int side);
 int evaluatecrazy(int side, const int *whitehand, const int *blackhand);
 // Mobility is asked for every bishop, rook and (crazyhouse) king of every evaluation: inline here.
-// Counts the empty squares seen along one ray table from sq up to the first occupied square.
-static inline int raycount(const int *ray, int sq) {
-  int step = ray[0];
+// Counts the empty squares seen from sq along one ray (length[sq] squares of the given step) up to
+// the first occupied square. The step is a constant at each call.
+static inline int raycount(const int *length, int step, int sq) {
+  const int *cell = board + sq;
   int n = 0;
-  for (int t = sq + step, left = ray[sq]; left > 0 && board[t] == EMPTY; left--, t += step) n++;
+  for (int left = length[sq]; left > 0; left--) {
+    cell += step;
+    if (*cell != EMPTY) break;
+    n++;
+  }
   return n;
 }
-
 // Mobility of a bishop on sq (choice 0, from the bishop table) or the openness of a king's
 // diagonals (choice 1, from the king table).
 inline int bishopmobility(int sq, int choice) {
   assert(sq >= 1 && sq <= 64);
-  int n = raycount(rayupright, sq) + raycount(rayupleft, sq) + raycount(raydownright, sq) + raycount(raydownleft, sq);
+  int n = raycount(rayupright, 9, sq) + raycount(rayupleft, 7, sq) + raycount(raydownright, -7, sq) +
+          raycount(raydownleft, -9, sq);
   return choice == 0 ? bishopmobtable[n] : kingopentable[n];
 }
 
 // Mobility of a rook on sq (choice 0) or the openness of a king's files and ranks (choice 1).
 inline int rookmobility(int sq, int choice) {
   assert(sq >= 1 && sq <= 64);
-  int n = raycount(rayup, sq) + raycount(raydown, sq) + raycount(rayright, sq) + raycount(rayleft, sq);
+  int n = raycount(rayup, 8, sq) + raycount(raydown, -8, sq) + raycount(rayright, 1, sq) + raycount(rayleft, -1, sq);
   return choice == 0 ? rookmobtable[n] : kingopentable[n];
 }
 
@@ -99,7 +104,7 @@ double kingsafetywhite(int k, const int *whitecount);
 double kingsafetyblack(int k, const int *blackcount);
 
 // --- the pawn-structure cache (pawncache.cpp) ---
-int pawnshapesum(const boardscan *scan);  // the structure terms of the scan's pawns, cached by their placement
+int pawnplacementsum(const boardscan *scan);  // the structure and square-table terms of the scan's pawns, cached
 void clearpawncache();
 
 #endif

@@ -75,13 +75,14 @@ TEST_F(EvalTest, PawnStructureTerms) {
   EXPECT_EQ(pawnshapeblack(6, 5), 28 - 15);
 }
 
-// The pawn-structure terms summed pawn by pawn from the file summary, without the cache.
-int directpawnshape(const boardscan *scan) {
+// The pawn-structure terms and square-table values of every pawn on the board, square by square
+// from the file summary, without the cache or the scan's lists.
+int directpawnshape() {
   int shape = 0;
-  for (int i = 0; i < scan->whitepawncount; i++)
-    shape += pawnshapewhite(fileof(scan->whitepawns[i]) + 1, rankof(scan->whitepawns[i]));
-  for (int i = 0; i < scan->blackpawncount; i++)
-    shape += pawnshapeblack(fileof(scan->blackpawns[i]) + 1, rankof(scan->blackpawns[i]));
+  for (int sq = 1; sq <= 64; sq++) {
+    if (board[sq] == WPAWN) shape += pawnshapewhite(fileof(sq) + 1, rankof(sq)) + pawntable[sq];
+    if (board[sq] == BPAWN) shape += pawnshapeblack(fileof(sq) + 1, rankof(sq)) + bpawntable[sq];
+  }
   return shape;
 }
 
@@ -93,17 +94,17 @@ TEST_F(EvalTest, CachedPawnStructureEqualsTheSumPawnByPawn) {
       setfen(fen);
       boardscan scan;
       scanboard(&scan);
-      EXPECT_EQ(pawnshapesum(&scan), directpawnshape(&scan)) << fen << " round " << round;
+      EXPECT_EQ(pawnplacementsum(&scan), directpawnshape()) << fen << " round " << round;
     }
   }
   // The same pawns seen after other men moved, and a cleared cache, give the same sum.
   setfen("4k3/p1p3p1/1p6/3P4/2P1p3/8/PP3PP1/R3K2R w -");
   boardscan scan;
   scanboard(&scan);
-  int first = pawnshapesum(&scan);
+  int first = pawnplacementsum(&scan);
   clearpawncache();
-  EXPECT_EQ(pawnshapesum(&scan), first);
-  EXPECT_EQ(first, directpawnshape(&scan));
+  EXPECT_EQ(pawnplacementsum(&scan), first);
+  EXPECT_EQ(first, directpawnshape());
 }
 
 TEST_F(EvalTest, BlackPawnOnD4IsWorthMoreThanTheMirrorOfWhiteOnD5) {
