@@ -265,6 +265,7 @@ struct boardscan {
   int whitepawncount;
   int blackpawns[64];     // squares of the black pawns
   int blackpawncount;
+  uint64_t pawnkey;       // key of the pawn placement: the pawn keys of both lists, combined by xor
 };
 void scanboard(boardscan *scan);   // the file summary and the lists of what stands where
 void filesummary();
