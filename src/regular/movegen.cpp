@@ -73,6 +73,7 @@ static int genknight(int *movefrom, int *moveto, int n, int s, const genside &si
   for (const unsigned char *t = knightjumps[s]; *t; t++) n = addtarget(movefrom, moveto, n, s, *t, side);
   return n;
 }
+
 // Slides along one ray (length[s] squares of the given step) until the edge or the first occupied
 // square (an enemy there is captured). The step is a constant at each call.
 static inline int genray(int *movefrom, int *moveto, int n, int s, const int *length, int step, const genside &side) {
@@ -88,18 +89,21 @@ static inline int genray(int *movefrom, int *moveto, int n, int s, const int *le
   }
   return n;
 }
+
 static int gendiagonals(int *movefrom, int *moveto, int n, int s, const genside &side) {
   n = genray(movefrom, moveto, n, s, rayupright, 9, side);
   n = genray(movefrom, moveto, n, s, rayupleft, 7, side);
   n = genray(movefrom, moveto, n, s, raydownright, -7, side);
   return genray(movefrom, moveto, n, s, raydownleft, -9, side);
 }
+
 static int genstraights(int *movefrom, int *moveto, int n, int s, const genside &side) {
   n = genray(movefrom, moveto, n, s, rayup, 8, side);
   n = genray(movefrom, moveto, n, s, raydown, -8, side);
   n = genray(movefrom, moveto, n, s, rayright, 1, side);
   return genray(movefrom, moveto, n, s, rayleft, -1, side);
 }
+
 // Answers 1 when a king of the side put on sq (beside the real one) would not be attacked.
 static int safewithking(int sq, const genside &side) {
   int saved = board[sq];

@@ -84,6 +84,7 @@ static inline int raycount(const int *length, int step, int sq) {
   }
   return n;
 }
+
 // Mobility of a bishop on sq (choice 0, from the bishop table) or the openness of a king's
 // diagonals (choice 1, from the king table).
 inline int bishopmobility(int sq, int choice) {
