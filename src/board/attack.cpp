@@ -49,6 +49,77 @@ int isattacked(int sq) {
   return 0;
 }
 
+// The line from one square to another: the direction of the ray from the first that reaches the
+// second, or NOLINE when they share no rank, file or diagonal (or are the same square).
+constexpr int NOLINE = 0;
+constexpr int UPRIGHT = 1;
+constexpr int UPLEFT = 2;
+constexpr int DOWNRIGHT = 3;
+constexpr int DOWNLEFT = 4;
+constexpr int UP = 5;
+constexpr int DOWN = 6;
+constexpr int RIGHT = 7;
+constexpr int LEFT = 8;
+struct linetable {
+  unsigned char towards[65][65];
+};
+static constexpr linetable drawlines() {
+  linetable lines{};
+  for (int s = 1; s <= 64; s++)
+    for (int t = 1; t <= 64; t++) {
+      int df = (t - 1) % 8 - (s - 1) % 8, dr = (t - 1) / 8 - (s - 1) / 8;
+      int d = NOLINE;
+      if (df == 0 && dr != 0) d = dr > 0 ? UP : DOWN;
+      else if (dr == 0 && df != 0) d = df > 0 ? RIGHT : LEFT;
+      else if (df == dr && df != 0) d = df > 0 ? UPRIGHT : DOWNLEFT;
+      else if (df == -dr && df != 0) d = df < 0 ? UPLEFT : DOWNRIGHT;
+      lines.towards[s][t] = (unsigned char)d;
+    }
+  return lines;
+}
+static constexpr linetable lines = drawlines();
+
+// The attack test of isattacked along the one ray from sq in direction d, for attackers from base.
+static int lineattacked(int sq, int d, int base) {
+  int bishop = base + WBISHOP, rook = base + WROOK, queen = base + WQUEEN;
+  switch (d) {
+    case UPRIGHT: return rayhits(sq, rayupright, 9, bishop, queen);
+    case UPLEFT: return rayhits(sq, rayupleft, 7, bishop, queen);
+    case DOWNRIGHT: return rayhits(sq, raydownright, -7, bishop, queen);
+    case DOWNLEFT: return rayhits(sq, raydownleft, -9, bishop, queen);
+    case UP: return rayhits(sq, rayup, 8, rook, queen);
+    case DOWN: return rayhits(sq, raydown, -8, rook, queen);
+    case RIGHT: return rayhits(sq, rayright, 1, rook, queen);
+    case LEFT: return rayhits(sq, rayleft, -1, rook, queen);
+    default: return 0;
+  }
+}
+
+// isattacked(sq) after a move that took one man from `from` (0 or below for a drop) to `to`, given
+// that sq was not attacked before it. Only the squares the move touched can have changed the
+// answer: the man on `to` may attack, and a line through either square may have opened, so only
+// those two rays are walked. A move that moves or takes a second man (castling, en passant) is
+// not covered. A move onto or away from sq itself is handed to isattacked.
+int attackedafter(int sq, int from, int to) {
+  assert(to >= 1 && to <= 64);
+  if (sq < 1 || sq > 64) return 0;
+  if (sq == to || sq == from) return isattacked(sq);
+  int base = board[sq] == WKING ? BLACKOFFSET : 0;
+  int man = board[to];
+  if (man == base + WPAWN) {
+    if (base ? (to == sq + 7 && !onafile(sq)) || (to == sq + 9 && !onhfile(sq))
+             : (to == sq - 7 && !onhfile(sq)) || (to == sq - 9 && !onafile(sq)))
+      return 1;
+  } else if (man == base + WKNIGHT) {
+    for (const unsigned char *t = knightjumps[sq]; *t; t++)
+      if (*t == to) return 1;
+  }
+  int toline = lines.towards[sq][to];
+  if (lineattacked(sq, toline, base)) return 1;
+  int fromline = from > 0 ? lines.towards[sq][from] : NOLINE;
+  return fromline != toline && lineattacked(sq, fromline, base);
+}
+
 // Counts the men that can move: the runs of equal from-squares in the list.
 static int movingmen(const int *movefrom, int count) {
   int men = 0;
