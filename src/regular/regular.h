@@ -119,6 +119,7 @@ double kingsafetyblack(int k, const int *blackcount);
 
 // --- the pawn-structure cache (pawncache.cpp) ---
 int pawnplacementsum(const boardscan *scan);  // the structure and square-table terms of the scan's pawns, cached
+void prefetchpawnsum(const boardscan *scan);   // starts loading the entry pawnplacementsum will read
 void clearpawncache();
 
 #endif
