@@ -49,6 +49,82 @@ int isattacked(int sq) {
   return 0;
 }
 
+// How one square lies from another: the direction of the ray from the first that reaches the
+// second, a knight's jump, or NOLINE (or the same square).
+constexpr int NOLINE = 0;
+constexpr int UPRIGHT = 1;  // the diagonals first: directions up to DOWNLEFT are a bishop's
+constexpr int UPLEFT = 2;
+constexpr int DOWNRIGHT = 3;
+constexpr int DOWNLEFT = 4;
+constexpr int UP = 5;
+constexpr int DOWN = 6;
+constexpr int RIGHT = 7;
+constexpr int LEFT = 8;
+constexpr int KNIGHTJUMP = 9;
+struct linetable {
+  unsigned char towards[65][65];
+};
+static constexpr linetable drawlines() {
+  linetable lines{};
+  for (int s = 1; s <= 64; s++)
+    for (int t = 1; t <= 64; t++) {
+      int df = (t - 1) % 8 - (s - 1) % 8, dr = (t - 1) / 8 - (s - 1) / 8;
+      int d = NOLINE;
+      if (df == 0 && dr != 0) d = dr > 0 ? UP : DOWN;
+      else if (dr == 0 && df != 0) d = df > 0 ? RIGHT : LEFT;
+      else if (df == dr && df != 0) d = df > 0 ? UPRIGHT : DOWNLEFT;
+      else if (df == -dr && df != 0) d = df < 0 ? UPLEFT : DOWNRIGHT;
+      else if (df * df + dr * dr == 5) d = KNIGHTJUMP;
+      lines.towards[s][t] = (unsigned char)d;
+    }
+  return lines;
+}
+static constexpr linetable lines = drawlines();
+static const int noray[65] = {};  // the length of "no line" from every square
+static const int *const raylength[10] = {noray, rayupright, rayupleft, raydownright, raydownleft,
+                                         rayup, raydown, rayright, rayleft, noray};
+static constexpr int raystep[10] = {0, 9, 7, -7, -9, 8, -8, 1, -1, 0};
+
+// The attack test of isattacked along the one ray from sq in direction d, for attackers from base
+// (nothing for NOLINE or a knight's jump).
+static int lineattacked(int sq, int d, int base) {
+  int slider = base + (d <= DOWNLEFT ? WBISHOP : WROOK), queen = base + WQUEEN;
+  const int *cell = board + sq;
+  int step = raystep[d];
+  for (int left = raylength[d][sq]; left > 0; left--) {
+    cell += step;
+    int man = *cell;
+    if (man > 0) return man == slider || man == queen;
+  }
+  return 0;
+}
+
+// isattacked(sq) after a move that took one man from `from` (0 or below for a drop) to `to`, given
+// that sq was not attacked before it. Only the squares the move touched can have changed the
+// answer: the man on `to` may attack, and a line through `from` may have opened, so at most two
+// rays are walked (the line through `to` only for a slider there, or when both squares share it).
+// A move that moves or takes a second man (castling, en passant) is not covered. A move onto or
+// away from sq itself is handed to isattacked.
+int attackedafter(int sq, int from, int to) {
+  assert(to >= 1 && to <= 64);
+  if (sq < 1 || sq > 64) return 0;
+  if (sq == to || sq == from) return isattacked(sq);
+  int base = board[sq] == WKING ? BLACKOFFSET : 0;
+  int man = board[to];
+  int toline = lines.towards[sq][to];
+  int fromline = from > 0 ? lines.towards[sq][from] : NOLINE;
+  if (man == base + WPAWN) {
+    if (base ? (to == sq + 7 && !onafile(sq)) || (to == sq + 9 && !onhfile(sq))
+             : (to == sq - 7 && !onhfile(sq)) || (to == sq - 9 && !onafile(sq)))
+      return 1;
+  } else if (man == base + WKNIGHT) {
+    if (toline == KNIGHTJUMP) return 1;
+  }
+  bool slider = man >= base + WBISHOP && man <= base + WQUEEN;
+  if ((slider || fromline == toline) && lineattacked(sq, toline, base)) return 1;
+  return fromline != toline && lineattacked(sq, fromline, base);
+}
+
 // Counts the men that can move: the runs of equal from-squares in the list.
 static int movingmen(const int *movefrom, int count) {
   int men = 0;

@@ -211,6 +211,7 @@ void freepages(void *memory, size_t bytes);
 
 // --- attack detection (attack.cpp) ---
 int isattacked(int sq);
+int attackedafter(int sq, int from, int to);  // isattacked after a one-man move, sq safe before it
 int stalematetest(const int *movefrom, const int *moveto, int count, int ply);
 
 // --- make/unmake side effects (makemove.cpp) ---

@@ -196,7 +196,8 @@ int evaluate(int side) {
   evalcount++;
   boardscan scan;
   scanboard(&scan);
-  int e = pawnterms(&scan, regularvalue[WPAWN], regularvalue[BPAWN]);
+  prefetchpawnsum(&scan);  // the pawns are summed last, by when their cache entry is at hand
+  int e = 0;
   int whitephase = 0;
   int blackphase = 0;
   int wk = 0;
@@ -255,6 +256,7 @@ int evaluate(int side) {
       default: break;
     }
   }
+  e += pawnterms(&scan, regularvalue[WPAWN], regularvalue[BPAWN]);
   if (endgameflag == 0) {
     double w = kingsafetywhite(wk, wcount) / kingsafetydivisor;
     double b = kingsafetyblack(bk, bcount) / kingsafetydivisor;
@@ -278,7 +280,8 @@ int evaluatecrazy(int side, const int *whitehand, const int *blackhand) {
   evalcount++;
   boardscan scan;
   scanboard(&scan);
-  int e = pawnterms(&scan, crazyvalue[WPAWN], -crazyvalue[BPAWN]);
+  prefetchpawnsum(&scan);
+  int e = 0;
   assert(crazyvalue[EMPTY] == 0);  // an empty slot adds nothing, so no slot needs a test
 #pragma GCC unroll HANDSLOTS
   for (int i = 1; i < HANDSLOTS; i++) e += crazyvalue[whitehand[i]] - crazyvalue[blackhand[i]];
@@ -314,5 +317,6 @@ int evaluatecrazy(int side, const int *whitehand, const int *blackhand) {
       default: break;
     }
   }
+  e += pawnterms(&scan, crazyvalue[WPAWN], -crazyvalue[BPAWN]);
   return byside(e, side);
 }

@@ -141,17 +141,35 @@ static int genking(int *movefrom, int *moveto, int n, int s, int skipcastle, con
   return n;
 }
 
+// The empty squares in rising order into empties (answers their count); *pawnfirst and *pawnend
+// bound the ones on ranks 2 to 7, where pawns may be dropped. The count rises without a branch:
+// whether a square is empty cannot be foreseen.
+static int emptysquares(int *empties, int *pawnfirst, int *pawnend) {
+  int e = 0;
+  for (int sq = 1; sq <= 64; sq++) {
+    empties[e] = sq;
+    e += board[sq] == EMPTY;
+    if (sq == 8) *pawnfirst = e;
+    if (sq == 56) *pawnend = e;
+  }
+  return e;
+}
+
 // Appends a drop of every man type in the hand, once per type, on every empty square (pawns only
 // on ranks 2 to 7).
 static int gendrops(int *movefrom, int *moveto, int n, const int *hand, const genside &side) {
   bool seen[13] = {false};
+  int empties[64];
+  int emptycount = -1, pawnfirst = 0, pawnend = 0;  // the empty squares, found at the first man in hand
   for (int i = 1; i < HANDSLOTS; i++) {
     int code = hand[i];
     if (code < side.first || code > side.last || seen[code]) continue;
     seen[code] = true;
+    if (emptycount < 0) emptycount = emptysquares(empties, &pawnfirst, &pawnend);
     bool pawn = code == side.pawn;
-    for (int sq = pawn ? 9 : 1; sq <= (pawn ? 56 : 64); sq++)
-      if (board[sq] == EMPTY) n = addmove(movefrom, moveto, n, -code, sq);
+    int first = pawn ? pawnfirst : 0, end = pawn ? pawnend : emptycount;
+    assert(n + end - first < MAXMOVES);
+    for (int j = first; j < end; j++) n = addmove(movefrom, moveto, n, -code, empties[j]);
   }
   return n;
 }

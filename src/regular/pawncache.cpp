@@ -39,6 +39,10 @@ int pawnplacementsum(const boardscan *scan) {
   return shape;
 }
 
+// Asks for the cache entry of the scan's pawn placement to be brought in while the evaluation
+// does its other work.
+void prefetchpawnsum(const boardscan *scan) { __builtin_prefetch(&pawncache[scan->pawnkey % PAWNCACHEENTRIES]); }
+
 // Empties the cache (every entry back to the one of a board without pawns).
 void clearpawncache() {
   for (int i = 0; i < PAWNCACHEENTRIES; i++) pawncache[i] = {0, 0};

@@ -161,6 +161,7 @@ int qsearch(int alpha, int beta, int qdepth, int ply, const int *epsquares, int 
   int oppking = opponentking(ply);
   int oppkingcode = white ? BKING : WKING;
   int picking = pickentry(movefrom, moveto, movescore, 1, firstpick);  // the scoring found the first pick
+  int kingwassafe = -1;
   for (int i = 1; i <= count; i++) {
     if (picking && i > 1) picking = pickmove(movefrom, moveto, movescore, count, i);
     int from = movefrom[i];
@@ -172,6 +173,7 @@ int qsearch(int alpha, int beta, int qdepth, int ply, const int *epsquares, int 
     // A quiet move that does not promote is never searched here, and outside 3check (where it
     // may give check) nothing else looks at it: it is not even made.
     if (!threecheckmode && board[to] == EMPTY && !promoted && !epsquare) continue;
+    if (threecheckmode) askkingsafe(&kingwassafe, oppking, oppkingcode, to);
     if (promoted) board[from] = white ? WQUEEN : BQUEEN;
     int captured = board[to];
     if (epsquare) {
@@ -194,7 +196,7 @@ int qsearch(int alpha, int beta, int qdepth, int ply, const int *epsquares, int 
     }
     int checked = 0;
     int thirdcheck = 0;
-    if (threecheckmode && isattacked(oppking)) {
+    if (threecheckmode && checkafter(kingwassafe, oppking, from, to, !epsquare)) {
       checked = 1;
       int given = white ? ++topc : ++topp;
       searchit = 1;

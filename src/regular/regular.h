@@ -22,6 +22,19 @@ int scoremovescrazy(const int *movefrom, const int *moveto, int first, int last,
 int search(int alpha, int beta, int depth, int ply, int *epsquares, int aftermove, uint64_t key, int nonull,
            int epflag, int innull, int *wheld, int *bheld, int *wpieces, int *bpieces);
 
+// The check test after each move of a node. Before a move to `to` is made, askkingsafe asks the
+// board once per node, on the first move that does not take the king on oppking, whether that
+// king is safe from the side to move (*known stays -1 until then; a king capture ends the node).
+// After the move, checkafter answers isattacked(oppking), walking only the lines the move touched
+// when the king was safe before and the move moved one man only (onlyone: no castling, no en
+// passant).
+inline void askkingsafe(int *known, int oppking, int oppkingcode, int to) {
+  if (*known < 0 && !(to == oppking && board[to] == oppkingcode)) *known = !isattacked(oppking);
+}
+inline int checkafter(int known, int oppking, int from, int to, int onlyone) {
+  return known == 1 && onlyone ? attackedafter(oppking, from, to) : isattacked(oppking);
+}
+
 // Scores of the regular engine (KINGSCORE, LOSTROOTSCORE: the board core and search control).
 constexpr int NULLMATEBOUND = KINGSCORE - 100;  // a null-move result counts only strictly inside -14900..14900
 constexpr int ROOTALPHA = -30000;      // the root window of the regular search
@@ -106,6 +119,7 @@ double kingsafetyblack(int k, const int *blackcount);
 
 // --- the pawn-structure cache (pawncache.cpp) ---
 int pawnplacementsum(const boardscan *scan);  // the structure and square-table terms of the scan's pawns, cached
+void prefetchpawnsum(const boardscan *scan);   // starts loading the entry pawnplacementsum will read
 void clearpawncache();
 
 #endif

@@ -111,6 +111,7 @@ int search(int alpha, int beta, int depth, int ply, int *epsquares, int aftermov
   int best = alpha;
   int score = alpha - 1;
   int stoppoint = 0;
+  int kingwassafe = -1;
   for (int i = 1; i <= count; i++) {
     if (ply == 1) {
       if (i == 1) rootorder(movefrom, moveto, count);
@@ -120,6 +121,7 @@ int search(int alpha, int beta, int depth, int ply, int *epsquares, int aftermov
     int from = movefrom[i];
     int to = moveto[i];
 
+    askkingsafe(&kingwassafe, oppking, oppkingcode, to);
     moveundo undo;
     makemove(ply, from, to, 0, childep, &undo, wh, bh, wp, bp);
     int captured = undo.captured;
@@ -127,7 +129,8 @@ int search(int alpha, int beta, int depth, int ply, int *epsquares, int aftermov
     int newep = from > 0 ? doublestepbeside(from, to) : 0;
 
     int kingtaken = (to == oppking && captured == oppkingcode);
-    int checks = kingtaken ? 0 : isattacked(oppking);
+    int castling = from > 0 && (board[to] == WKING || board[to] == BKING) && (to - from == 2 || from - to == 2);
+    int checks = kingtaken ? 0 : checkafter(kingwassafe, oppking, from, to, !undo.epcapture && !castling);
     int checkindex = 0;
     int thirdcheck = 0;
     if (threecheckmode && checks) {

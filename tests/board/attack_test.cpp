@@ -3,6 +3,7 @@
 #include <gtest/gtest.h>
 
 #include <cstdlib>
+#include <cstring>
 
 #include "boardcheck.h"
 
@@ -142,6 +143,45 @@ TEST_F(AttackTest, AttackTestAgreesWithNaiveRayWalkOnRandomPositions) {
     }
   }
   EXPECT_GT(attacked, 1000);
+}
+
+// The quick test after a move must answer as the full test does on every square that was safe
+// before: moves of any man to any square, captures, drops and promotions, on random positions.
+TEST_F(AttackTest, AttackAfterAMoveAgreesWithTheFullTestOnRandomMoves) {
+  testrandom random = {2024};
+  int compared = 0, attacked = 0;
+  for (int position = 0; position < 1000; position++) {
+    clearboard();
+    int men = 3 + randombelow(&random, 16);
+    for (int i = 0; i < men; i++) board[1 + randombelow(&random, 64)] = 1 + randombelow(&random, 12);
+    for (int trial = 0; trial < 60; trial++) {
+      int sq = 1 + randombelow(&random, 64);
+      int saved = board[sq];
+      if (randombelow(&random, 2)) board[sq] = randombelow(&random, 2) ? WKING : BKING;
+      int drop = randombelow(&random, 4) == 0;
+      int from = drop ? -1 - randombelow(&random, 12) : 1 + randombelow(&random, 64);
+      int to = 1 + randombelow(&random, 64);
+      if (isattacked(sq) || to == from || (!drop && board[from] == EMPTY) || (drop && board[to] != EMPTY)) {
+        board[sq] = saved;
+        continue;
+      }
+      int mover = drop ? -from : board[from];
+      int before[65];
+      memcpy(before, board, sizeof before);
+      if (!drop) board[from] = EMPTY;
+      board[to] = randombelow(&random, 5) == 0 ? 1 + randombelow(&random, 12) : mover;  // now and then a promotion
+      ASSERT_EQ(attackedafter(sq, from, to), isattacked(sq)) << "position " << position << " square " << sq
+                                                              << " move " << from << "-" << to;
+      compared++;
+      attacked += isattacked(sq);
+      memcpy(board, before, sizeof before);
+      board[sq] = saved;
+    }
+  }
+  EXPECT_GT(compared, 8000);
+  EXPECT_GT(attacked, 400);
+  EXPECT_EQ(attackedafter(0, 1, 2), 0);
+  EXPECT_EQ(attackedafter(65, 1, 2), 0);
 }
 
 TEST_F(AttackTest, StalemateFlagForLoneKingInTheCorner) {
