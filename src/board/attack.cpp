@@ -5,7 +5,7 @@
 int stalemateflag = 0;
 
 // Walks one ray from s (length[s] squares of the given step) and answers 1 when the first man met
-// is `slider` or `queen`. The step is a constant at each call, so the walk is a pointer stepping.
+// is `slider` or `queen`. The walk is a pointer stepping; the step is a constant at most calls.
 static inline int rayhits(int s, const int *length, int step, int slider, int queen) {
   const int *cell = board + s;
   for (int i = length[s]; i > 0; i--) {
@@ -88,15 +88,7 @@ static constexpr int raystep[10] = {0, 9, 7, -7, -9, 8, -8, 1, -1, 0};
 // The attack test of isattacked along the one ray from sq in direction d, for attackers from base
 // (nothing for NOLINE or a knight's jump).
 static int lineattacked(int sq, int d, int base) {
-  int slider = base + (d <= DOWNLEFT ? WBISHOP : WROOK), queen = base + WQUEEN;
-  const int *cell = board + sq;
-  int step = raystep[d];
-  for (int left = raylength[d][sq]; left > 0; left--) {
-    cell += step;
-    int man = *cell;
-    if (man > 0) return man == slider || man == queen;
-  }
-  return 0;
+  return rayhits(sq, raylength[d], raystep[d], base + (d <= DOWNLEFT ? WBISHOP : WROOK), base + WQUEEN);
 }
 
 // isattacked(sq) after a move that took one man from `from` (0 or below for a drop) to `to`, given
