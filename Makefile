@@ -3,7 +3,12 @@ BUILD      := build
 ASAN_BUILD := build-asan
 JOBS       ?= 2
 
-.PHONY: all setup build asan pgo run test unit unit-asan match-short xboard-run match match-variants perft bench clean
+# The engine looks for a book or configuration file that its start folder lacks in its installed
+# data folder; the tests and matches run here must never see an installed copy's files.
+export KORVEL_DATADIR =
+
+.PHONY: all setup build asan pgo run test unit unit-asan match-short xboard-run match match-variants perft bench clean \
+  install uninstall deb
 
 all: build
 
@@ -88,3 +93,29 @@ pgo: setup
 
 clean:
 	rm -rf $(BUILD) $(ASAN_BUILD) $(PGO_BUILD)
+
+# Installs the engine, the tools, the books, the example files, the manual page and xboard's engine
+# list below PREFIX (staged below DESTDIR when given). The engine then finds its books in
+# PREFIX/share/games/korvel from any folder. What was installed is listed in $(BUILD)/installed.txt,
+# with DESTDIR in front, which `make uninstall` removes again.
+PREFIX ?= /usr/local
+install: build
+	@cmake -S . -B $(BUILD) -DCMAKE_INSTALL_PREFIX=$(PREFIX) >/dev/null
+	@cmake --build $(BUILD) -j $(JOBS) --target korvel korvel-perft korvel-bench korvel-tool korvel-bookcheck
+	@DESTDIR=$(DESTDIR) cmake --install $(BUILD)
+	@sed 's|^|$(DESTDIR)|' $(BUILD)/install_manifest.txt > $(BUILD)/installed.txt
+
+uninstall:
+	@test -f $(BUILD)/installed.txt || { echo "nothing installed from $(BUILD)"; exit 1; }
+	@xargs -d '\n' rm -fv < $(BUILD)/installed.txt
+	@sed -n 's|/[^/]*$$||p' $(BUILD)/installed.txt | grep '/korvel\(/\|$$\)' | sort -ru | \
+	  xargs -d '\n' rmdir --ignore-fail-on-non-empty 2>/dev/null || true
+	@rm -f $(BUILD)/installed.txt
+
+# The Debian package, built from the tree with dpkg-buildpackage (needs debhelper, dpkg-dev and
+# fakeroot). The package and its .buildinfo and .changes land in $(BUILD)/deb. Not part of `make test`.
+deb:
+	@dpkg-buildpackage -us -uc -b
+	@mkdir -p $(BUILD)/deb
+	@mv ../korvel_*.deb ../korvel-dbgsym_*.deb ../korvel_*.buildinfo ../korvel_*.changes $(BUILD)/deb/
+	@ls -l $(BUILD)/deb

@@ -5,6 +5,7 @@ ended with a result, and no game ended by a fault of korvel (an illegal move, a 
 loss on time). Prints the features xboard answered and each game's result and reason.
 
     python3 tools/xboardrun.py --korvel build/korvel --games 1 --tc 0:10
+    python3 tools/xboardrun.py --korvel korvel --variant crazyhouse   # the installed engine
 
 Exits 0 when all is well, 1 on a fault, 77 (skipped) when xboard, xvfb-run or sjeng is missing."""
 
@@ -57,12 +58,21 @@ def main():
     parser.add_argument("--games", type=int, default=1)
     parser.add_argument("--tc", default="0:10", help="xboard's -tc, minutes or m:ss")
     parser.add_argument("--inc", default="0", help="increment in seconds")
+    parser.add_argument("--variant", help="xboard's -variant (default normal chess)")
     args = parser.parse_args()
     xboard, xvfb, sjeng = find("xboard"), find("xvfb-run"), find("sjeng")
     if not (xboard and xvfb and sjeng):
         print("xboardrun: skipped, needs xboard, xvfb-run and sjeng")
         return SKIPPED
-    korvel = os.path.abspath(args.korvel)
+    # A bare name goes to xboard as it is, which finds it on the path as a user's does (an installed
+    # engine, -fcp korvel); /usr/games is on every user's path, though not on root's.
+    korvel = os.path.abspath(args.korvel) if "/" in args.korvel else args.korvel
+    environment = dict(os.environ)
+    if "/usr/games" not in environment.get("PATH", "").split(":"):
+        environment["PATH"] = environment.get("PATH", "/usr/bin:/bin") + ":/usr/games"
+    if not shutil.which(korvel, path=environment["PATH"]):
+        print("xboardrun: no program %s" % args.korvel)
+        return 1
     with tempfile.TemporaryDirectory() as folder:
         pgn = os.path.join(folder, "games.pgn")
         debug = os.path.join(folder, "xboard.debug")
@@ -70,10 +80,12 @@ def main():
                    "-matchGames", str(args.games), "-tc", args.tc, "-inc", args.inc,
                    "-saveGameFile", pgn, "-debug", "-nameOfDebugFile", debug,
                    "-autoCallFlag", "true", "-popupExitMessage", "false", "-soundBell", ""]
+        if args.variant:
+            command += ["-variant", args.variant]
         minutes, _, seconds = args.tc.partition(":")
         gamelimit = 2 * (60 * float(minutes) + float(seconds or 0)) + 300 * float(args.inc) + 30
         try:
-            subprocess.run(command, stdout=subprocess.DEVNULL, stderr=subprocess.DEVNULL,
+            subprocess.run(command, stdout=subprocess.DEVNULL, stderr=subprocess.DEVNULL, env=environment,
                            timeout=args.games * gamelimit + 30)
         except subprocess.TimeoutExpired:
             print("xboardrun: xboard did not end the match in time")

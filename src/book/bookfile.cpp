@@ -73,7 +73,7 @@ static void skiprestofline(FILE *file) {
 void readbook() {
   assert(booktype >= 0 && booktype < BOOKSLOTS);
   const char *name = bookfilename(booktype);
-  FILE *file = name ? fopen(name, "r") : nullptr;
+  FILE *file = name ? fopen(datafile(name, BOOKFILE), "r") : nullptr;
   if (!file) return;
   bookloaded = 1;
   char line[BOOKLINESIZE];

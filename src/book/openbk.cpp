@@ -25,7 +25,7 @@ static int agrees(int row);
 void readopenbk() {
   memset(openbkfrom, 0, sizeof openbkfrom);
   memset(openbkto, 0, sizeof openbkto);
-  FILE *file = fopen("openbk.txt", "r");
+  FILE *file = fopen(datafile("openbk.txt", BOOKFILE), "r");
   if (!file) {
     openbkloaded = 0;
     return;

@@ -46,7 +46,7 @@ static void readpairs(FILE *file, const keyset *keys) {
 // Reads the key-and-value file name with the keys given, writing "opened" with shown when the
 // file is there. A missing file changes nothing and says nothing.
 void readpairfile(const char *name, const char *shown, const keyset *keys) {
-  FILE *file = openconfigfile(name);
+  FILE *file = openconfigfile(datafile(name, CONFIGFILE));
   if (!file) return;
   output("\n opened %s", shown);
   readpairs(file, keys);

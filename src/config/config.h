@@ -87,4 +87,10 @@ void readlosersrc2();                   // korvelLosers.rc2: losers values, with
 void readsuiciderc2();                  // korvelSuicide.rc2: suicide and giveaway values, with the listing
 void readcrazyrc2();                    // korvelcrazy.rc2: crazyhouse values and check ply, with the listing
 
+// --- where the files are found (datafiles.cpp): the start folder, then the user's folder
+// (configuration files only), then the installed data folder ---
+constexpr int BOOKFILE = 1;             // kind of file: an opening book
+constexpr int CONFIGFILE = 2;           // kind of file: a configuration file
+const char *datafile(const char *name, int kind);  // the path to open for name; says where it was found
+
 #endif

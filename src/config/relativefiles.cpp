@@ -61,7 +61,7 @@ static void steppawntables(int *whitetable, int *blacktable, int step) {
 // characters long is no setting line; it is passed over and reading goes on with the next line.
 // Answers 1 when a line with the key x was read, even one with an invalid step.
 static int readrelativefile(const char *name, const keyset *keys, int *whitetable, int *blacktable) {
-  FILE *file = openconfigfile(name);
+  FILE *file = openconfigfile(datafile(name, CONFIGFILE));
   if (!file) return 0;
   int pawnadvance = 0;
   char line[RELATIVEKEEP + 1];
