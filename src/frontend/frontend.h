@@ -16,6 +16,7 @@ constexpr int READBLOCK = 1100;         // bytes of one block of the protocol re
 constexpr int SCANEND = READBLOCK;      // the reader's scan stops before this position (the whole block)
 constexpr int POLLBLOCK = 1000;         // bytes one input poll reads at most
 constexpr int PENDINGSIZE = 16384;      // bytes of input read but not yet scanned
+constexpr int LONGESTLINE = READBLOCK - 1;  // characters of the longest line read as a command
 constexpr int SETUPTEXTSIZE = 80;       // bytes of the set-up text (index 0 unused, 79 characters)
 constexpr int FIFTYDRAW = 102;          // fiftycount at which the draw is claimed
 constexpr int ENDGAMELIMIT = 28;        // material below which endgameflag is set

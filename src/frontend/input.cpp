@@ -1,7 +1,9 @@
 // Standard input: the blocking reads of the protocol reader and the poll during a search. Input is read
 // into one pending buffer that both the protocol reader and the poll during a search draw from, so
 // that nothing read is lost: the reader takes complete lines, the poll takes only the lines it
-// acts on and leaves the rest, in order, for the reader.
+// acts on and leaves the rest, in order, for the reader. Carriage returns are dropped as they are
+// read (a CR LF line means what an LF line means), and so is every line too long to be a command,
+// so that however long a line is, the input is read on.
 #include "frontend/frontend.h"
 
 #include <cerrno>
@@ -14,7 +16,9 @@ static char pending[PENDINGSIZE];      // bytes read from standard input and not
 static int pendingcount = 0;           // bytes held in pending
 static int pendingscanned = 0;         // leading bytes of pending the poll has examined already
 static int inputended = 0;             // 1 once standard input reported its end or an error
+static int droppingline = 0;           // 1 while the rest of a line too long to be a command is dropped
 
+static void keepread(int start, int count);
 static int fillpending();
 static void takepending(char *block, int count);
 static int pollline(const char *line, int length);
@@ -24,6 +28,30 @@ void resetinput() {
   pendingcount = 0;
   pendingscanned = 0;
   inputended = 0;
+  droppingline = 0;
+}
+
+// Takes in the count bytes just read at pending + start (the end of what pending held): carriage
+// returns go, the rest of a line being dropped goes up to and including its newline, and a line
+// that grows beyond LONGESTLINE characters without its newline is dropped from its start on.
+static void keepread(int start, int count) {
+  int kept = start;
+  for (int i = start; i < start + count; i++) {
+    char c = pending[i];
+    if (c == '\r') continue;
+    if (droppingline) {
+      if (c == '\n') droppingline = 0;
+      continue;
+    }
+    pending[kept++] = c;
+  }
+  pendingcount = kept;
+  int linestart = pendingcount;
+  while (linestart > 0 && pending[linestart - 1] != '\n') linestart--;
+  if (pendingcount - linestart > LONGESTLINE) {
+    pendingcount = linestart;
+    droppingline = 1;
+  }
 }
 
 // Reads once from standard input (blocking) into the free part of pending. At the end of input or
@@ -33,7 +61,7 @@ static int fillpending() {
   for (;;) {
     ssize_t got = read(0, pending + pendingcount, (size_t)(PENDINGSIZE - pendingcount));
     if (got > 0) {
-      pendingcount += (int)got;
+      keepread(pendingcount, (int)got);
       return (int)got;
     }
     if (got < 0 && errno == EINTR) continue;
@@ -158,7 +186,8 @@ static int pollline(const char *line, int length) {
 // Looks at waiting input during a search without ever blocking: a zero-timeout readiness test on
 // standard input, then one read of what waits (at most POLLBLOCK bytes). Complete lines are scanned
 // for "?" (move now), post, nopost, result and quit; the lines acted on are consumed, every other
-// line stays for the protocol reader. The end of input stops the search like "?" and ends the engine.
+// line stays for the protocol reader. The end of input stops the search like "?" and ends the engine;
+// so does input piling up beyond what pending holds, which the reader then takes in.
 void pollinput() {
   if (!inputended && pendingcount < PENDINGSIZE) {
     pollfd waiting;
@@ -169,7 +198,7 @@ void pollinput() {
       int room = PENDINGSIZE - pendingcount;
       ssize_t got = read(0, pending + pendingcount, (size_t)(room < POLLBLOCK ? room : POLLBLOCK));
       if (got > 0) {
-        pendingcount += (int)got;
+        keepread(pendingcount, (int)got);
       } else if (got == 0 || errno != EINTR) {
         inputended = 1;
       }
@@ -189,6 +218,7 @@ void pollinput() {
     }
     if (acted == 2) return;
   }
+  if (pendingcount >= PENDINGSIZE) stopsearch = 1;
   // The end of input: the search stops, its move is still written (a piped script gets its
   // answer), and then the engine ends.
   if (inputended) {
