@@ -46,6 +46,9 @@ extern int rootfrom[MAXMOVES];          // root move list: from-squares (1-based
 extern int rootto[MAXMOVES];            // root move list: to-squares
 extern int rootcount;                   // number of moves in the root move list
 extern int icsmode;                     // 1 when playing on a chess server
+extern int commandwaiting;              // 1 when the poll ended a search for a command the reader must carry out
+extern int movetimelimit;               // "st": milliseconds for every move, 0 when not given
+extern int movedepthlimit;              // "sd": deepest iteration, 0 when not given
 
 void resetgame();                       // every global of the front end back to its value at load
 void resetall();                        // all process-wide state back to its value at load
@@ -107,6 +110,7 @@ void readinput();
 // --- engine pass (enginepass.cpp) ---
 void enginepass(int *passscore);
 void allottime();
+int movedepthcap(const variantrow *variant);  // the depth cap of a move: the variant's, or "sd"'s when lower
 void makeenginemove(const enginerow *engine);
 
 // --- move output and console editor (moveoutput.cpp) ---

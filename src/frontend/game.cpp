@@ -26,6 +26,9 @@ int rootfrom[MAXMOVES];
 int rootto[MAXMOVES];
 int rootcount = 0;
 int icsmode = 0;
+int commandwaiting = 0;
+int movetimelimit = 0;
+int movedepthlimit = 0;
 
 // Puts every front-end global back to its value at load.
 void resetgame() {
@@ -41,6 +44,8 @@ void resetgame() {
   memset(rootto, 0, sizeof rootto);
   rootcount = 0;
   icsmode = 0;
+  commandwaiting = 0;
+  movetimelimit = movedepthlimit = 0;
   resetinput();
 }
 

@@ -18,6 +18,12 @@ static int pendingscanned = 0;         // leading bytes of pending the poll has 
 static int inputended = 0;             // 1 once standard input reported its end or an error
 static int droppingline = 0;           // 1 while the rest of a line too long to be a command is dropped
 
+// What the poll does with a line.
+constexpr int POLLLEFT = 0;            // left for the protocol reader
+constexpr int POLLTAKEN = 1;           // acted on and consumed
+constexpr int POLLENDS = 2;            // consumed; it ended the game or the program
+constexpr int POLLCOMMAND = 3;         // left for the reader, which must carry it out now
+
 static void keepread(int start, int count);
 static int fillpending();
 static void takepending(char *block, int count);
@@ -147,37 +153,54 @@ int readline(char *line, int size) {
   }
 }
 
-// Scans one complete line for the words that matter during a search. Returns 1 when the line was
-// acted on (it is then consumed), 2 when it ended the game or the program (consumed, and the lines
-// after it stay for the reader), 0 when it is left for the protocol reader.
+// Commands that change the game: during a search they end it at once and no move is written for the
+// position searched; the line stays for the protocol reader, which carries it out as if it had come
+// after the search.
+static const char *const gamecommands[] = {"new", "force", "setboard", "undo", "remove", "variant", "white", "black"};
+
+// 1 when the line begins, after blanks, with word followed by a blank or the end of the line.
+static int startsword(const char *line, int length, const char *word) {
+  int i = 0;
+  while (i < length && (line[i] == ' ' || line[i] == '\t')) i++;
+  int n = (int)strlen(word);
+  if (i + n > length || strncmp(line + i, word, (size_t)n) != 0) return 0;
+  return i + n == length || line[i + n] == ' ' || line[i + n] == '\t' || line[i + n] == '\n';
+}
+
+// Scans one complete line for the words that matter during a search. Returns POLLTAKEN when the
+// line was acted on (it is then consumed), POLLENDS when it ended the game or the program
+// (consumed, and the lines after it stay for the reader), POLLCOMMAND when the search must end
+// without its move for the reader to carry the line out, POLLLEFT when it is left for the reader.
 static int pollline(const char *line, int length) {
-  int acted = 0;
+  for (const char *word : gamecommands)
+    if (startsword(line, length, word)) return POLLCOMMAND;
+  int acted = POLLLEFT;
   for (int i = 0; i < length; i++) {
     if (strncmp(line + i, "post", 4) == 0) {
       postmode = 1;
-      acted = 1;
+      acted = POLLTAKEN;
     }
     if (strncmp(line + i, "nopo", 4) == 0) {
       postmode = 0;
-      acted = 1;
+      acted = POLLTAKEN;
       i += 3;  // the post inside nopost must not switch it back on
       continue;
     }
     if (strncmp(line + i, "res", 3) == 0 && (i == 0 || line[i - 1] == ' ' || line[i - 1] == '\t')) {
       discardmove = 1;
       inputfrom = inputto = INPUTGAMEOVER;
-      return 2;
+      return POLLENDS;
     }
-    if (strncmp(line + i, "draw", 4) == 0) return acted;
+    if (strncmp(line + i, "draw", 4) == 0) break;
     if (line[i] == '?') {
       stopsearch = 1;
-      acted = 1;
+      acted = POLLTAKEN;
     }
     if (strncmp(line + i, "quit", 4) == 0) {
       inputfrom = inputto = INPUTGAMEOVER;
       playagain = 0;
       discardmove = 1;
-      return 2;
+      return POLLENDS;
     }
   }
   return acted;
@@ -185,9 +208,11 @@ static int pollline(const char *line, int length) {
 
 // Looks at waiting input during a search without ever blocking: a zero-timeout readiness test on
 // standard input, then one read of what waits (at most POLLBLOCK bytes). Complete lines are scanned
-// for "?" (move now), post, nopost, result and quit; the lines acted on are consumed, every other
-// line stays for the protocol reader. The end of input stops the search like "?" and ends the engine;
-// so does input piling up beyond what pending holds, which the reader then takes in.
+// for "?" (move now), post, nopost, result, quit and the commands that change the game; the lines
+// acted on are consumed, every other line stays for the protocol reader. A command that changes
+// the game ends the search without its move and raises commandwaiting, so that the main loop reads
+// it next. The end of input stops the search like "?" and ends the engine; so does input piling up
+// beyond what pending holds, which the reader then takes in.
 void pollinput() {
   if (!inputended && pendingcount < PENDINGSIZE) {
     pollfd waiting;
@@ -210,13 +235,18 @@ void pollinput() {
     if (!end) break;
     int length = (int)(end - start) + 1;
     int acted = pollline(start, length);
-    if (acted) {
-      memmove(start, start + length, (size_t)(pendingcount - pendingscanned - length));
-      pendingcount -= length;
-    } else {
-      pendingscanned += length;
+    if (acted == POLLCOMMAND) {
+      commandwaiting = 1;
+      discardmove = 1;
+      return;
     }
-    if (acted == 2) return;
+    if (acted == POLLLEFT) {
+      pendingscanned += length;
+      continue;
+    }
+    memmove(start, start + length, (size_t)(pendingcount - pendingscanned - length));
+    pendingcount -= length;
+    if (acted == POLLENDS) return;
   }
   if (pendingcount >= PENDINGSIZE) stopsearch = 1;
   // The end of input: the search stops, its move is still written (a piped script gets its

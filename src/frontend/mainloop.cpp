@@ -61,15 +61,16 @@ void shutdown() {
 
 // Plays one game after the other until "quit". A game is a loop of passes, one per half-move
 // gameply: the engine's when its colour is on move and it is neither in force mode nor facing a
-// game that is over, the opponent's otherwise (which also reads every command). A pass that ends
-// with the game-over marker in inputfrom/inputto ends the game.
+// game that is over, the opponent's otherwise (which also reads every command). A command that
+// ended a search is read before anything is searched again. A pass that ends with the game-over
+// marker in inputfrom/inputto ends the game.
 void playgames() {
   for (;;) {
     gamestart();
     while (inputto != INPUTGAMEOVER) {
       stopsearch = 0;
       updateendgame();
-      if (!forcemode && !gameover && enginetomove()) {
+      if (!commandwaiting && !forcemode && !gameover && enginetomove()) {
         int passscore = PASSNOSCORE;
         enginepass(&passscore);
       } else {
@@ -130,6 +131,16 @@ void updateendgame() {
 // its side effects and announces a result if the game is over.
 void opponentpass() {
   inputfrom = INPUTNONE;
+  if (commandwaiting) {
+    // The command that ended a search is read at once; whatever it did, the main loop then looks
+    // at the position again (a command that hands nothing over wakes it all the same).
+    commandwaiting = 0;
+    readinput();
+    if (inputfrom == INPUTNONE) {
+      inputfrom = INPUTWAKEFROM;
+      inputto = INPUTWAKETO;
+    }
+  }
   while (inputfrom == INPUTNONE) readinput();
   int boardmove = inputfrom >= 1 && inputfrom <= 64 && inputto >= 1 && inputto <= 64;
   int drop = inputfrom >= -BKING && inputfrom <= -WPAWN && inputto >= 1 && inputto <= 64;

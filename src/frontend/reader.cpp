@@ -22,6 +22,9 @@ constexpr int CENTIPERMINUTE = 6000;
 constexpr int CENTIPERSECOND = 100;
 constexpr int LEVELRESERVE = 300;      // centiseconds the base time keeps back
 constexpr int INCRESERVE = 30;         // centiseconds the increment keeps back
+constexpr long long MAXMOVESECONDS = 600000;  // seconds a move of "st" may be given
+constexpr long long MAXDEPTH = 1000;   // depth of "sd"
+constexpr int MILLIPERSECOND = 1000;
 
 static char block[READBLOCK + BLOCKMARGIN];  // the block being scanned
 static int blocklength = 0;            // bytes of input in block
@@ -47,6 +50,7 @@ static void refusemove(int pos);
 static int opponentdrop(int pos);
 static int opponentmove(int pos);
 static int scanat(int pos);
+static int wordat(int pos, const char *word);
 
 // 1 when the text at pos begins with word.
 static int matches(int pos, const char *word) {
@@ -123,8 +127,10 @@ static int setvariant(int pos) {
 
 // The command level: moves per control, the base time as minutes or minutes:seconds (kept in
 // centiseconds less three seconds, never below 0) and the increment in seconds, with a fraction
-// (kept in centiseconds, less 30 after the echo). Every figure is cut to a sane range first.
+// (kept in centiseconds, less 30 after the echo). Every figure is cut to a sane range first. The
+// latest time control holds: a level takes the place of "st".
 static void readlevel(int pos) {
+  movetimelimit = 0;
   int i = pos + 5;
   levelmoves = (int)readnumber(&i, MAXLEVELMOVES);
   long long base = readnumber(&i, MAXMINUTES) * CENTIPERMINUTE;
@@ -301,6 +307,11 @@ static void writefeatures() {
 // 1 when pos starts a word: the first character of the block or one after a blank.
 static int wordstart(int pos) { return pos == 0 || block[pos - 1] == ' ' || block[pos - 1] == '\n' || block[pos - 1] == '\t'; }
 
+// 1 when the whole word stands at pos: at a word's start and followed by a blank or the line's end.
+static int wordat(int pos, const char *word) {
+  return wordstart(pos) && matches(pos, word) && block[pos + strlen(word)] <= ' ';
+}
+
 // Applies the tests of the reader, in their order, to the text at pos. A test may move pos; the
 // later tests then look at the new position. Returns the position the scan continues from (it
 // then advances by one); SCANEND ends the scan.
@@ -359,6 +370,13 @@ static int scanat(int pos) {
   if (matches(pos, "white")) return colourcommand(pos, 1);
   if (matches(pos, "setboard")) return setboard(pos);
   if (matches(pos, "go") && wordstart(pos) && (block[pos + 2] <= ' ')) return gocommand(pos);
+  if (wordat(pos, "st") || wordat(pos, "sd")) {
+    // "st N": N seconds for every move; "sd N": iterations 1..N. 0 takes the limit away.
+    int i = pos + 2;
+    if (block[pos + 1] == 't') movetimelimit = (int)readnumber(&i, MAXMOVESECONDS) * MILLIPERSECOND;
+    else movedepthlimit = (int)readnumber(&i, MAXDEPTH);
+    return skipline(pos);
+  }
   if (!wordstart(pos)) return pos;
   if (strchr("PNBRQpnbrq", block[pos]) && block[pos] != 0 && block[pos + 1] == '@') return opponentdrop(pos);
   if (issquare(pos)) return opponentmove(pos);

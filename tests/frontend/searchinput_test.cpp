@@ -11,8 +11,18 @@
 #include <unistd.h>
 #include <vector>
 
+static const char QUICK[] = "level 9999 1 0\n";  // a few milliseconds a move
+static const char LONGSEARCH[] = "level 0 60 0\ntime 360000\notim 360000\n";  // minutes for one move
+static const char MATELEVEL[] = "level 100 1 0\n";  // time enough to see a mate in one
+static const char MATEINONE[] = "6k1/5ppp/8/8/8/8/5PPP/R5K1 w - - 0 1";  // a1a8 mates
 constexpr int REPLYMS = 20000;     // longest wait for a reply that should come soon
 constexpr int THINKUS = 700000;    // microseconds to let a search get going
+
+static long long millis() {
+  timespec ts;
+  clock_gettime(CLOCK_MONOTONIC, &ts);
+  return (long long)ts.tv_sec * 1000 + ts.tv_nsec / 1000000;
+}
 
 class SearchInputTest : public ::testing::Test {
  protected:
@@ -47,6 +57,93 @@ class SearchInputTest : public ::testing::Test {
     ASSERT_TRUE(waitfortext(&engine, "pong " + std::to_string(n) + "\n", 0, REPLYMS, nullptr)) << engine.text;
   }
 };
+
+// Commands that change the game end a search at once and no move is written for the position it
+// searched; each is then carried out as if it had come after the search: new, undo, setboard with
+// go, and the colour commands. A ping during the engine's own search is answered only after the
+// move it hurries along ("?").
+TEST_F(SearchInputTest, GameCommandsEndTheSearchWithoutItsMove) {
+  needreferee("chess");
+  sendtext(&engine, std::string("new\n") + LONGSEARCH + "e2e4\n");
+  usleep(THINKUS);
+  long long sent = millis();
+  sendtext(&engine, std::string("new\n") + QUICK + "d2d4\n");
+  std::string first = nextmove(&engine, &cursor, REPLYMS);
+  EXPECT_LT(millis() - sent, 5000);
+  EXPECT_TRUE(islegal(&referee, "", {"d2d4"}, first)) << first << "\n" << engine.text;
+  EXPECT_EQ(count("\nmove "), 1) << engine.text;
+
+  // undo takes back the opponent's move the engine was thinking about; the next is answered.
+  sendtext(&engine, std::string(LONGSEARCH) + "c2c4\n");
+  usleep(THINKUS);
+  sendtext(&engine, std::string("undo\n") + QUICK + "g1f3\n");
+  std::string reply = nextmove(&engine, &cursor, REPLYMS);
+  EXPECT_TRUE(islegal(&referee, "", {"d2d4", first, "g1f3"}, reply)) << reply << "\n" << engine.text;
+  EXPECT_EQ(count("\nmove "), 2) << engine.text;
+
+  // setboard and go: the engine plays the set-up position, not the one it was searching.
+  sendtext(&engine, std::string(LONGSEARCH) + "b1c3\n");
+  usleep(THINKUS);
+  sendtext(&engine, std::string(MATELEVEL) + "setboard " + MATEINONE + "\ngo\n");
+  EXPECT_EQ(nextmove(&engine, &cursor, REPLYMS), "a1a8") << engine.text;
+  EXPECT_EQ(count("\nmove "), 3) << engine.text;
+
+  // white during the search: no move; then go plays White's side of the position on the board.
+  sendtext(&engine, std::string("new\n") + LONGSEARCH + "e2e4\n");
+  usleep(THINKUS);
+  sendtext(&engine, std::string("force\n") + QUICK + "white\ngo\n");
+  reply = nextmove(&engine, &cursor, REPLYMS);
+  EXPECT_TRUE(islegal(&referee, "rnbqkbnr/pppppppp/8/8/4P3/8/PPPP1PPP/RNBQKBNR w KQkq - 0 1", {}, reply))
+      << reply << "\n" << engine.text;
+  EXPECT_EQ(count("\nmove "), 4) << engine.text;
+
+  // ping while the engine thinks on its own move: the pong follows the move.
+  sendtext(&engine, std::string("new\n") + LONGSEARCH + "e2e4\n");
+  usleep(THINKUS);
+  sendtext(&engine, "ping 7\n");
+  usleep(300000);
+  readsome(&engine, 0);
+  EXPECT_EQ(engine.text.find("pong 7"), std::string::npos) << engine.text;
+  sendtext(&engine, "?\n");
+  size_t pong = 0;
+  ASSERT_TRUE(waitfortext(&engine, "\npong 7\n", 0, REPLYMS, &pong)) << engine.text;
+  EXPECT_LT(engine.text.rfind("\nmove "), pong) << engine.text;
+  EXPECT_EQ(count("\nmove "), 5) << engine.text;
+}
+
+// st N gives every move about N seconds and never more; sd N searches iterations 1..N only.
+TEST_F(SearchInputTest, MoveTimeAndDepth) {
+  sendtext(&engine, "new\nst 1\ntime 360000\notim 360000\n");
+  sync(1);
+  long long sent = millis();
+  sendtext(&engine, "e2e4\n");
+  ASSERT_NE(nextmove(&engine, &cursor, REPLYMS), "") << engine.text;
+  long long took = millis() - sent;
+  EXPECT_GE(took, 700);
+  EXPECT_LE(took, 2500);
+  sendtext(&engine, "new\nst 0\nsd 3\npost\n" + std::string(LONGSEARCH));
+  sync(2);
+  size_t from = engine.text.size();
+  sendtext(&engine, "e2e4\n");
+  ASSERT_NE(nextmove(&engine, &cursor, REPLYMS), "") << engine.text;
+  EXPECT_NE(engine.text.find("\n3 ", from), std::string::npos) << engine.text.substr(from);
+  EXPECT_EQ(engine.text.find("\n4 ", from), std::string::npos) << engine.text.substr(from);
+}
+
+// The game budget of the command line never gives a move more than the clock allows.
+TEST_F(SearchInputTest, BudgetKeepsToTheClock) {
+  childproc budget;
+  ASSERT_TRUE(startchild(&budget, {korvelpath(), "60000"}));
+  sendtext(&budget, "xboard\nprotover 2\nnew\ntime 30\notim 30\nping 1\n");
+  ASSERT_TRUE(waitfortext(&budget, "pong 1", 0, REPLYMS, nullptr)) << budget.text;
+  long long sent = millis();
+  sendtext(&budget, "e2e4\n");
+  size_t at = 0;
+  ASSERT_NE(nextmove(&budget, &at, REPLYMS), "") << budget.text;
+  EXPECT_LT(millis() - sent, 1000);
+  sendtext(&budget, "quit\n");
+  stopchild(&budget);
+}
 
 // However long a line is, the input is read on and what cannot be a command is dropped: during a
 // search quit and "?" are still heard after 17,000 characters, and so are ping and the end of
