@@ -167,13 +167,33 @@ static int startsword(const char *line, int length, const char *word) {
   return i + n == length || line[i + n] == ' ' || line[i + n] == '\t' || line[i + n] == '\n';
 }
 
+// Answers "ping N" at once: during an analysis every line before it has been carried out (any other
+// line stops the analysis), and the analysis itself is no move the interface waits for.
+static void answerping(const char *line, int length) {
+  long long n = 0;
+  const char *digits = line;
+  while (*digits == ' ' || *digits == '\t') digits++;
+  digits += 4;
+  while (digits < line + length && *digits == ' ') digits++;
+  while (digits < line + length && *digits >= '0' && *digits <= '9' && n < PINGMAX) n = n * 10 + (*digits++ - '0');
+  writepong(n);
+}
+
 // Scans one complete line for the words that matter during a search. Returns POLLTAKEN when the
 // line was acted on (it is then consumed), POLLENDS when it ended the game or the program
 // (consumed, and the lines after it stay for the reader), POLLCOMMAND when the search must end
 // without its move for the reader to carry the line out, POLLLEFT when it is left for the reader.
+// During an analysis every line but post, nopost, ".", "?" and ping ends the search: the analysis
+// starts again once the reader has carried it out. "." (asking for a status line) is answered with
+// nothing; "?" has no move to hurry.
 static int pollline(const char *line, int length) {
   for (const char *word : gamecommands)
     if (startsword(line, length, word)) return POLLCOMMAND;
+  if (analyzing && startsword(line, length, ".")) return POLLTAKEN;
+  if (analyzing && startsword(line, length, "ping")) {
+    answerping(line, length);
+    return POLLTAKEN;
+  }
   int acted = POLLLEFT;
   for (int i = 0; i < length; i++) {
     if (strncmp(line + i, "post", 4) == 0) {
@@ -193,7 +213,7 @@ static int pollline(const char *line, int length) {
     }
     if (strncmp(line + i, "draw", 4) == 0) break;
     if (line[i] == '?') {
-      stopsearch = 1;
+      if (!analyzing) stopsearch = 1;
       acted = POLLTAKEN;
     }
     if (strncmp(line + i, "quit", 4) == 0) {
@@ -203,6 +223,7 @@ static int pollline(const char *line, int length) {
       return POLLENDS;
     }
   }
+  if (acted == POLLLEFT && analyzing) return POLLCOMMAND;
   return acted;
 }
 

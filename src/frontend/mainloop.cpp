@@ -61,7 +61,8 @@ void shutdown() {
 
 // Plays one game after the other until "quit". A game is a loop of passes, one per half-move
 // gameply: the engine's when its colour is on move and it is neither in force mode nor facing a
-// game that is over, the opponent's otherwise (which also reads every command). A command that
+// game that is over, the opponent's otherwise (which also reads every command). In analyze mode
+// the position on the board is analysed instead, once, until a command changes it. A command that
 // ended a search is read before anything is searched again. A pass that ends with the game-over
 // marker in inputfrom/inputto ends the game.
 void playgames() {
@@ -70,15 +71,19 @@ void playgames() {
     while (inputto != INPUTGAMEOVER) {
       stopsearch = 0;
       updateendgame();
-      if (!commandwaiting && !forcemode && !gameover && enginetomove()) {
+      if (!commandwaiting && analyzing && !analysed) {
+        analysispass();
+      } else if (!commandwaiting && !analyzing && !forcemode && !gameover && enginetomove()) {
         int passscore = PASSNOSCORE;
         enginepass(&passscore);
       } else {
         opponentpass();
+        analysed = 0;
       }
       if (inputfrom == INPUTGAMEOVER) break;
     }
     gameend();
+    analyzing = 0;
     if (!playagain) return;
   }
 }
@@ -152,7 +157,7 @@ void opponentpass() {
   lastcapture = board[inputto] > 0 ? inputto : 0;
   int engineside = enginetomove();
   playturn(inputfrom, inputto, oppromo);
-  if (forcemode || engineside) return;
+  if (forcemode || analyzing || engineside) return;
   if (fiftycount == FIFTYDRAW) {
     output("\ntellics draw\n");
     output("\n1/2-1/2\n");

@@ -30,6 +30,11 @@ static char block[READBLOCK + BLOCKMARGIN];  // the block being scanned
 static int blocklength = 0;            // bytes of input in block
 static char ownholdings[HOLDINGSTEXT];  // the engine's holdings as letters
 static char oppholdings[HOLDINGSTEXT];  // the opponent's holdings as letters
+// The features the engine announces in answer to protover, one word each; the variants follow.
+// It answers ping, needs no colour commands ("go" plays the side on move), reads set-up positions,
+// analyses, and ignores the interrupt and terminate signals.
+static const char *const features[] = {"ping=1", "setboard=1", "colors=0", "ics=1", "analyze=1", "sigint=0",
+                                       "sigterm=0", "myname=\"Korvel\""};
 
 static int matches(int pos, const char *word);
 static int issquare(int pos);
@@ -46,6 +51,8 @@ static int newgame(int pos);
 static int colourcommand(int pos, int white);
 static int setboard(int pos);
 static int gocommand(int pos);
+static int analyzecommand(int pos);
+static int exitcommand(int pos);
 static void refusemove(int pos);
 static int opponentdrop(int pos);
 static int opponentmove(int pos);
@@ -224,6 +231,22 @@ static int gocommand(int pos) {
   return wakeup(pos);
 }
 
+// The command analyze: the engine analyses the side on move, with thinking lines, until "exit".
+static int analyzecommand(int pos) {
+  analyzing = 1;
+  analysed = 0;
+  return wakeup(pos);
+}
+
+// The command exit: leaves analyze mode for force mode, so that the engine plays neither side
+// until "go" (or "new"). Outside analyze mode it changes nothing.
+static int exitcommand(int pos) {
+  if (!analyzing) return skipline(pos);
+  analyzing = 0;
+  forcemode = 1;
+  return wakeup(pos);
+}
+
 // Answers a move that cannot be played here with the illegal-move line naming it.
 static void refusemove(int pos) {
   char text[MOVETEXT + 1];
@@ -295,14 +318,17 @@ static int opponentmove(int pos) {
   return handover(pos, from, to);
 }
 
-// The answer to protover: the features, with every variant of the variant table. The engine
-// answers ping, needs no colour commands ("go" plays the side on move), reads set-up positions
-// and ignores the interrupt signal.
+// The answer to protover: the features of the table, then every variant of the variant table.
 static void writefeatures() {
-  output("\nfeature ping=1 setboard=1 colors=0 ics=1 sigint=0 sigterm=0 myname=\"Korvel\" variants=\"");
+  output("\nfeature");
+  for (const char *feature : features) output(" %s", feature);
+  output(" variants=\"");
   for (int i = 0; i < VARIANTS; i++) output(i ? ",%s" : "%s", varianttable[i].name);
   output("\" done=1\n");
 }
+
+// The answer to "ping n".
+void writepong(long long n) { output("\npong %lld\n", n); }
 
 // 1 when pos starts a word: the first character of the block or one after a blank.
 static int wordstart(int pos) { return pos == 0 || block[pos - 1] == ' ' || block[pos - 1] == '\n' || block[pos - 1] == '\t'; }
@@ -325,14 +351,16 @@ static int scanat(int pos) {
     pos += 4;
     otherclock = (int)readnumber(&pos, MAXCLOCK);
   }
-  if (matches(pos, "post")) postmode = 1;
+  if (matches(pos, "post")) {
+    postmode = 1;
+  }
   if (matches(pos, "nopo")) {
     postmode = 0;
     pos += 3;
   }
   if (matches(pos, "ping")) {
     int i = pos + 4;
-    output("\npong %lld\n", readnumber(&i, MAXCLOCK));
+    writepong(readnumber(&i, PINGMAX));
     return skipline(pos);
   }
   if (matches(pos, "variant")) return setvariant(pos);
@@ -377,6 +405,8 @@ static int scanat(int pos) {
     else movedepthlimit = (int)readnumber(&i, MAXDEPTH);
     return skipline(pos);
   }
+  if (wordat(pos, "analyze")) return analyzecommand(pos);
+  if (wordat(pos, "exit")) return exitcommand(pos);
   if (!wordstart(pos)) return pos;
   if (strchr("PNBRQpnbrq", block[pos]) && block[pos] != 0 && block[pos + 1] == '@') return opponentdrop(pos);
   if (issquare(pos)) return opponentmove(pos);

@@ -145,6 +145,35 @@ TEST_F(SearchInputTest, BudgetKeepsToTheClock) {
   stopchild(&budget);
 }
 
+// analyze: thinking lines for the side on move and never a move; moves, undo, new and setboard
+// inside it start the analysis afresh, "." and ping are answered at once while it goes on; exit
+// leaves force mode behind, and go then plays the position analysed.
+TEST_F(SearchInputTest, AnalyzeMode) {
+  sendtext(&engine, "new\nforce\npost\nanalyze\n");
+  ASSERT_TRUE(waitfortext(&engine, "\n3 ", 0, REPLYMS, nullptr)) << engine.text;
+  size_t from = engine.text.size();
+  sendtext(&engine, ".\nping 5\n");
+  ASSERT_TRUE(waitfortext(&engine, "\npong 5\n", from, 3000, nullptr)) << engine.text.substr(from);
+  from = engine.text.size();
+  sendtext(&engine, "e2e4\n");
+  // The analysis of Black's reply: its lines begin with a Black move.
+  ASSERT_TRUE(waitfortext(&engine, "\n2 ", from, REPLYMS, nullptr)) << engine.text.substr(from);
+  size_t line = engine.text.find("\n1 ", from);
+  ASSERT_NE(line, std::string::npos);
+  size_t pv = line + 1;
+  for (int field = 0; field < 4; field++) pv = engine.text.find(' ', pv) + 1;
+  EXPECT_TRUE(engine.text[pv + 1] == '7' || engine.text[pv + 1] == '8') << engine.text.substr(line, 40);
+  sendtext(&engine, "undo\nnew\nsetboard " + std::string(MATEINONE) + "\n");
+  from = engine.text.size();
+  ASSERT_TRUE(waitfortext(&engine, " a1a8 ", from, REPLYMS, nullptr)) << engine.text.substr(from);
+  sendtext(&engine, "exit\n");
+  sync(6);
+  EXPECT_EQ(engine.text.find("\nmove "), std::string::npos) << engine.text;
+  EXPECT_EQ(engine.text.find("Error"), std::string::npos) << engine.text;
+  sendtext(&engine, std::string(MATELEVEL) + "go\n");
+  EXPECT_EQ(nextmove(&engine, &cursor, REPLYMS), "a1a8") << engine.text;
+}
+
 // However long a line is, the input is read on and what cannot be a command is dropped: during a
 // search quit and "?" are still heard after 17,000 characters, and so are ping and the end of
 // input between searches.
