@@ -137,7 +137,7 @@ void enginepass(int *passscore) {
   rootcount = legalrootmoves(rootfrom, rootto, rootcount);
   if (rootcount == 0) {
     // Mated or stalemated: the result, and no move; the game waits for the interface.
-    enginecannotmove(isattacked(firstking(WKING)));
+    if (!icsmode) enginecannotmove(isattacked(firstking(WKING)));
     gameover = 1;
     return;
   }

@@ -174,6 +174,41 @@ TEST_F(SearchInputTest, AnalyzeMode) {
   EXPECT_EQ(nextmove(&engine, &cursor, REPLYMS), "a1a8") << engine.text;
 }
 
+// A line no test knows gets an error naming it; the commands xboard sends that need no answer
+// get none. A CR LF line means what an LF line means: after "new" the engine plays normal chess,
+// where a king may not stay in check (the giveaway it loads with would take the move).
+TEST_F(SearchInputTest, UnknownAndCarriageReturnLines) {
+  sendtext(&engine, "frobnicate 3\naccepted ping\nrejected analyze\nxboard\ncomputer\nrandom\nhard\neasy\n"
+                    "rating 2000 1800\nhint\nbk\n.\nname Someone\nics -\n");
+  sync(1);
+  EXPECT_EQ(count("Error (unknown command): frobnicate\n"), 1) << engine.text;
+  EXPECT_EQ(count("Error"), 1) << engine.text;
+  sendtext(&engine, "new\r\nforce\r\nsetboard 4k3/8/8/8/8/8/8/4K2r w - - 0 1\r\ne1f1\r\n");
+  EXPECT_TRUE(waitfortext(&engine, "Illegal move: e1f1\n", 0, REPLYMS, nullptr)) << engine.text;
+  sync(2);
+  EXPECT_EQ(count("Error"), 1) << engine.text;
+}
+
+// On a chess server the server's move stands even where the rules here refuse it (a castling
+// whose right the set-up did not give), "holding" sets the hands, and no result line is written:
+// the server announces results.
+TEST_F(SearchInputTest, ServerMovesAndHands) {
+  needreferee("chess");
+  sendtext(&engine, std::string("ics freechess.org\nnew\n") + QUICK + "setboard 4k3/8/8/8/8/8/8/4K2R w - - 0 1\ne1g1\n");
+  std::string reply = nextmove(&engine, &cursor, REPLYMS);
+  EXPECT_TRUE(islegal(&referee, "4k3/8/8/8/8/8/8/4K2R w K - 0 1", {"e1g1"}, reply)) << reply << "\n" << engine.text;
+  EXPECT_EQ(engine.text.find("Illegal move"), std::string::npos) << engine.text;
+  // Crazyhouse: only the hands the server gives hold the queen that mates on the back rank.
+  sendtext(&engine, std::string("new\nvariant crazyhouse\n") + MATELEVEL + "setboard k7/8/8/8/8/8/5PPP/6K1 w - - 0 1\n"
+                    "holding [] [q]\ng1h1\n");
+  reply = nextmove(&engine, &cursor, REPLYMS);
+  EXPECT_EQ(reply.substr(0, 2), "Q@") << engine.text;
+  EXPECT_EQ(reply[3], '1') << engine.text;
+  sync(3);
+  EXPECT_EQ(engine.text.find("\n0-1\n"), std::string::npos) << engine.text;
+  EXPECT_EQ(engine.text.find("\n1-0\n"), std::string::npos) << engine.text;
+}
+
 // However long a line is, the input is read on and what cannot be a command is dropped: during a
 // search quit and "?" are still heard after 17,000 characters, and so are ping and the end of
 // input between searches.
