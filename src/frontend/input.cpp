@@ -155,8 +155,10 @@ int readline(char *line, int size) {
 
 // Commands that change the game: during a search they end it at once and no move is written for the
 // position searched; the line stays for the protocol reader, which carries it out as if it had come
-// after the search.
-static const char *const gamecommands[] = {"new", "force", "setboard", "undo", "remove", "variant", "white", "black"};
+// after the search. So does a chess server's "holding", which follows the move it belongs to: the
+// engine searches again with the server's hands, rather than move with hands that may be out of step.
+static const char *const gamecommands[] = {"new", "force", "setboard", "undo", "remove", "variant", "white", "black",
+                                           "holding"};
 
 // 1 when the line begins, after blanks, with word followed by a blank or the end of the line.
 static int startsword(const char *line, int length, const char *word) {
@@ -183,6 +185,8 @@ static void answerping(const char *line, int length) {
 // line was acted on (it is then consumed), POLLENDS when it ended the game or the program
 // (consumed, and the lines after it stay for the reader), POLLCOMMAND when the search must end
 // without its move for the reader to carry the line out, POLLLEFT when it is left for the reader.
+// A ping during the engine's own search is left for the reader, so that its pong follows the move:
+// the move answers input that came before the ping.
 // During an analysis every line but post, nopost, ".", "?" and ping ends the search: the analysis
 // starts again once the reader has carried it out. "." (asking for a status line) is answered with
 // nothing; "?" has no move to hurry.

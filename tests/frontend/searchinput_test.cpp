@@ -190,8 +190,9 @@ TEST_F(SearchInputTest, UnknownAndCarriageReturnLines) {
 }
 
 // On a chess server the server's move stands even where the rules here refuse it (a castling
-// whose right the set-up did not give), "holding" sets the hands, and no result line is written:
-// the server announces results.
+// whose right the set-up did not give), "holding" after the move sets the hands (during the
+// search, which then starts again with them), and no result line is written: the server announces
+// results.
 TEST_F(SearchInputTest, ServerMovesAndHands) {
   needreferee("chess");
   sendtext(&engine, std::string("ics freechess.org\nnew\n") + QUICK + "setboard 4k3/8/8/8/8/8/8/4K2R w - - 0 1\ne1g1\n");
@@ -200,7 +201,7 @@ TEST_F(SearchInputTest, ServerMovesAndHands) {
   EXPECT_EQ(engine.text.find("Illegal move"), std::string::npos) << engine.text;
   // Crazyhouse: only the hands the server gives hold the queen that mates on the back rank.
   sendtext(&engine, std::string("new\nvariant crazyhouse\n") + MATELEVEL + "setboard k7/8/8/8/8/8/5PPP/6K1 w - - 0 1\n"
-                    "holding [] [q]\ng1h1\n");
+                    "g1h1\nholding [] [q]\n");
   reply = nextmove(&engine, &cursor, REPLYMS);
   EXPECT_EQ(reply.substr(0, 2), "Q@") << engine.text;
   EXPECT_EQ(reply[3], '1') << engine.text;
