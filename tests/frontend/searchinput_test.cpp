@@ -147,7 +147,8 @@ TEST_F(SearchInputTest, BudgetKeepsToTheClock) {
 
 // analyze: thinking lines for the side on move and never a move; moves, undo, new and setboard
 // inside it start the analysis afresh, "." and ping are answered at once while it goes on; exit
-// leaves force mode behind, and go then plays the position analysed.
+// leaves force mode behind, and go then plays the position analysed. A position without a move
+// gives no line, and the depth cap ends an analysis, which then waits.
 TEST_F(SearchInputTest, AnalyzeMode) {
   sendtext(&engine, "new\nforce\npost\nanalyze\n");
   ASSERT_TRUE(waitfortext(&engine, "\n3 ", 0, REPLYMS, nullptr)) << engine.text;
@@ -172,6 +173,15 @@ TEST_F(SearchInputTest, AnalyzeMode) {
   EXPECT_EQ(engine.text.find("Error"), std::string::npos) << engine.text;
   sendtext(&engine, std::string(MATELEVEL) + "go\n");
   EXPECT_EQ(nextmove(&engine, &cursor, REPLYMS), "a1a8") << engine.text;
+  // The mated side has nothing to analyse; at the depth sd gives the analysis ends and waits.
+  sendtext(&engine, "force\nsd 2\nanalyze\n");
+  sync(7);
+  from = engine.text.size();
+  sendtext(&engine, "undo\n");
+  ASSERT_TRUE(waitfortext(&engine, "\n2 ", from, REPLYMS, nullptr)) << engine.text.substr(from);
+  sync(8);
+  EXPECT_EQ(engine.text.find("\n3 ", from), std::string::npos) << engine.text.substr(from);
+  EXPECT_EQ(count("\nmove "), 1) << engine.text;
 }
 
 // A line no test knows gets an error naming it; the commands xboard sends that need no answer
