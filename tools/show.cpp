@@ -71,7 +71,7 @@ static int findmove(int ply, const char *text, int *from, int *to) {
   for (int i = 1; i <= count; i++) {
     perftundo undo;
     int legal = perftmake(ply, movefrom[i], moveto[i], childep, &undo);
-    int promoted = undo.move.promoted;
+    int promoted = undo.trial.move.promoted;
     perftunmake(ply, childep, &undo);
     if (!legal) continue;
     perftmovetext(movefrom[i], moveto[i], promoted ? WQUEEN : 0, written);
@@ -97,7 +97,7 @@ static int playmove(int ply, const char *text, uint64_t *key) {
   int given = ply % 2 ? topc : topp;
   int checkindex = undo.checkgiven && given <= 2 ? (ply % 2 ? given : given + 2) : 0;
   int epafter = from > 0 ? doublestepbeside(from, to) : 0;
-  *key = keyaftermove(*key, &undo.move, rootepflag, epafter, checkindex, gamewheld, gamebheld);
+  *key = keyaftermove(*key, &undo.trial.move, rootepflag, epafter, checkindex, gamewheld, gamebheld);
   memcpy(gameepsquares, childep, sizeof gameepsquares);
   rootepflag = epafter;
   return 1;

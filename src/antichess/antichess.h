@@ -56,6 +56,7 @@ void antinewsearch();
 uint64_t antirootkey();
 int antiroot(int alpha, int beta, int depth, uint64_t key);
 void antigeneraterow(int *movefrom, int *moveto, int *count, int ply, const int *epsquares);
+int antitry(int ply, int from, int to, int promotion, int *childep, trialundo *undo);
 int antilegal(int ply);
 void resetantichess();
 

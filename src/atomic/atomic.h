@@ -50,6 +50,8 @@ void atomicnewsearch();                  // clears the scratch array before a mo
 uint64_t atomicgamekey();                // key of the root position of the game
 int atomicroot(int alpha, int beta, int depth, uint64_t key);
 void atomicgenerate(int *movefrom, int *moveto, int *count, int ply, const int *epsquares);
+int atomictry(int ply, int from, int to, int promotion, int *childep, trialundo *undo);
+void atomicuntry(int ply, int *childep, trialundo *undo);
 int atomiclegal(int ply);                // after a move and its explosion: the mover's king is safe
 void resetatomic();
 

@@ -244,6 +244,7 @@ int doublestepbeside(int from, int to);  // 1 when the move just made allows en 
 // --- the atomic explosion (explode.cpp) ---
 uint64_t explode(int c, int ply, int *win, int *illegal, int *blastsave, uint64_t key);
 void unexplode(int c, const int *blastsave);
+void blastrights();                     // castling rights whose rook or king an explosion removed are gone
 
 // --- hands and pawn-born lists (lists.cpp) ---
 int trackmove(int *wheld, int *bheld, int *wpieces, int *bpieces, int from, int to, int *out);
