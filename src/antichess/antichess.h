@@ -61,8 +61,8 @@ int antilegal(int ply);
 void resetantichess();
 
 // --- result announcements and the capture obligation (gameend.cpp, capture.cpp) ---
-void enginetomoveresult();
-void opponenttomoveresult(int score, int oppkingattacked, int ownkingattacked);
+int enginetomoveresult();
+int opponenttomoveresult(int score, int oppkingattacked, int ownkingattacked);
 void announceenginewin();
 void announceopponentwin();
 void enginecannotmove(int ownkingattacked);

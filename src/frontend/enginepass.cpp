@@ -128,6 +128,12 @@ void enginepass(int *passscore) {
   resetmovecounters();
   thinkstart = searchstart = gettickcount();
   allottime();
+  // A game handed over already finished (a set-up, moves entered in force mode) gets its result
+  // and no move.
+  if (!icsmode && enginetomoveresult()) {
+    gameover = 1;
+    return;
+  }
   engine->generate(rootfrom, rootto, &rootcount, 1, gameepsquares);
   rootcount = legalrootmoves(rootfrom, rootto, rootcount);
   if (rootcount == 0) {
@@ -151,6 +157,6 @@ void enginepass(int *passscore) {
   }
   int oppattacked = isattacked(firstking(BKING));
   int ownattacked = isattacked(firstking(WKING));
-  if (!icsmode) opponenttomoveresult(*passscore, oppattacked, ownattacked);
+  if (!icsmode && opponenttomoveresult(*passscore, oppattacked, ownattacked)) gameover = 1;
   discardmove = 0;
 }

@@ -344,6 +344,8 @@ TEST_F(PerftTest, TwokingsProtectsOnlyTheRoyalKing) {
       // Turned, Black to move: the scan still runs from a1, so c8d7 leaves the moved king royal (d7
       // comes before d8 on the d-file) and all eight moves are legal.
       {"twokings", "2kk4/8/8/8/7B/8/8/K7 b - - 0 1", 1, 8},
+      // The second kings d4 and d5 may stand side by side; d4 may even take d5. a1: a2 b1 b2.
+      {"twokings", "k7/8/8/3k4/3K4/8/8/K7 w - - 0 1", 1, 11},
   };
   runcases(cases, (int)(sizeof cases / sizeof cases[0]));
   // With one king each, a position with two is refused outside twokings.

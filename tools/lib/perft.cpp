@@ -235,8 +235,8 @@ static long long antiperftdivide(int depth) {
   return total;
 }
 
-// 1 when the root position is already over: in 3check the side that just moved gave its third check.
-static int rootover() { return threecheckmode && topp >= THREECHECKS; }
+// 1 when the root position is already over: in 3check a side has given its third check.
+static int rootover() { return threecheckmode && (topp >= THREECHECKS || topc >= THREECHECKS); }
 
 // Number of leaf nodes at the given depth below the root position.
 long long perft(int depth) {
