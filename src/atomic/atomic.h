@@ -28,6 +28,7 @@ int atomicpick(int *movefrom, int *moveto, int ply, int last, int first, const i
 // --- position keys (keys.cpp) ---
 uint64_t castlerightskey(uint64_t key, int from);
 uint64_t movekey(uint64_t key, int from, int to, int captured, int isnull, int promoted, int epbefore, int epafter);
+uint64_t rightskey(const int *rights);
 uint64_t atomicrootkey(int epflag);
 
 // --- evaluation (eval.cpp) ---

@@ -46,7 +46,7 @@ int atomictry(int ply, int from, int to, int promotion, int *childep, trialundo 
   memcpy(undo->rights, rights, sizeof rights);
   int illegal = 0;
   undo->exploded = 1;
-  explode(to, ply, &undo->blastwin, &illegal, undo->blastsave, 0);
+  undo->blastkey = explode(to, ply, &undo->blastwin, &illegal, undo->blastsave, 0);
   blastrights();
   if (illegal) return 0;
   return undo->blastwin || atomiclegal(ply);

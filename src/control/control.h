@@ -39,6 +39,7 @@ struct trialundo {
   int exploded;          // atomic: 1 when the move was a capture and exploded
   int blastwin;          // atomic: the explosion blew up the other king, which ends the game
   int blastsave[65];     // atomic: what the explosion removed
+  uint64_t blastkey;     // atomic: the keys of the men the explosion removed, together
   int rights[6];         // atomic: the six castling values before the explosion
 };
 

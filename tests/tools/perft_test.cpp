@@ -352,6 +352,15 @@ TEST_F(PerftTest, TwokingsProtectsOnlyTheRoyalKing) {
   EXPECT_FALSE(perftsetup("normal", "k1k5/8/8/8/8/8/8/K1K5 w - - 0 1"));
 }
 
+// By the server's atomic rules a castling right goes with its rook when a blast removes it: after
+// b7g2 blows up the h1 rook, the rook from h5 that reaches h1 may not castle (b7g2 alone: 978).
+TEST_F(PerftTest, AtomicBlastTakesTheCastlingRightWithTheRook) {
+  ficsrules = 1;
+  const perftcase cases[] = {{"atomic", "k7/1b6/8/7R/8/8/6N1/4K2R b K - 0 1", 4, 61940}};
+  runcases(cases, 1);
+  ficsrules = 0;
+}
+
 std::string toolpath() { return std::string(KORVEL_BINARY_DIR) + "/korvel-perft"; }
 
 TEST_F(PerftTest, ToolCountsAndRefusesBadArgumentsWithStatusTwo) {
@@ -401,6 +410,10 @@ TEST_F(PerftTest, DisplayToolShowsBothBoardsAndAgreeingKeys) {
             0)
       << out;
   EXPECT_NE(out.find("topc 2 topp 0"), std::string::npos) << out;  // Bb5+ and Bxc6+
+  EXPECT_NE(out.find("agree"), std::string::npos) << out;
+  // Atomic keeps the atomic engine's key: an explosion removes men and, here, the h1 rook's right.
+  ASSERT_EQ(runcommand(tool + " --variant atomic --fen 'k7/1b6/8/7R/8/8/6N1/4K2R b K - 0 1' --moves 'b7g2 h5h1'", &out), 0)
+      << out;
   EXPECT_NE(out.find("agree"), std::string::npos) << out;
   EXPECT_EQ(runcommand(tool + " --variant normal --moves 'e2e5' 2>&1", &out), 2);
   EXPECT_NE(out.find("not a legal move"), std::string::npos) << out;
