@@ -62,8 +62,8 @@ void unexplode(int c, const int *blastsave) {
     if (!ispawn(board[around[i]])) board[around[i]] = blastsave[around[i]];
 }
 
-// After an explosion: a castling right whose rook or king was blown up is gone, so that no man that
-// arrives on the corner later castles with it.
+// After an explosion (or an edit of the board): a castling right whose rook or king left its square
+// is gone, so that no man that arrives on the corner later castles with it.
 void blastrights() {
   if (wcastlea && board[wcastlea] != WROOK) wcastlea = 0;
   if (wcastleh && board[wcastleh] != WROOK) wcastleh = 0;

@@ -47,16 +47,13 @@ int setupposition(const char *fen) {
 }
 
 // Twokings from the starting position (not on a chess server): the second kings stand on f1 and
-// f8 until the first move, which brings them to c1 and c8 and the bishops back to f1 and f8.
-static void twokingsstart(int moved) {
+// f8 in place of the king's bishops, whichever side the engine plays, for the whole game; the
+// interface plays from the same position, so a rebuild after a take-back or a change of sides
+// gives the board the game has.
+static void twokingsstart() {
   if (!twokingsmode || icsmode || startfromfen) return;
-  const int squares[4] = {3, 59, 6, 62};
-  const int before[4] = {WBISHOP, BBISHOP, WKING, BKING};
-  const int after[4] = {WKING, BKING, WBISHOP, BBISHOP};
-  for (int i = 0; i < 4; i++) {
-    int sq = color == 0 ? turnsquare(squares[i]) : squares[i];
-    board[sq] = realcode(moved ? after[i] : before[i]);
-  }
+  board[color == 0 ? turnsquare(SQF1) : SQF1] = realcode(WKING);
+  board[color == 0 ? turnsquare(SQF8) : SQF8] = realcode(BKING);
 }
 
 // Puts the game's position onto the board in the engine's view: the start, then every move of
@@ -69,14 +66,13 @@ void rebuildposition() {
     placefen(&startfields, variant, color == 0);
   }
   gameover = 0;
-  twokingsstart(0);
+  twokingsstart();
   starthistory();
   ltop = startfromfen ? SETUPLTOP : 1;
   gameply = startfields.black ? 2 : 1;
   int count = turncount;
   turncount = 0;
   for (int i = 1; i <= count; i++) {
-    if (i == 1) twokingsstart(1);
     if (turnfrom[i] == TURNPASS) {
       rememberturn(TURNPASS, TURNPASS, 0);
       memset(gameepsquares, 0, sizeof gameepsquares);

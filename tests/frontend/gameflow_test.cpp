@@ -118,3 +118,17 @@ TEST(GameflowTest, SetupsAsInterfacesWriteThem) {
   text = play("new\nvariant twokings\nsetboard k7/8/8/3k4/3K4/8/8/K7 w - - 0 1\nd4c4\n", "\nmove ");
   EXPECT_EQ(text.find("Illegal"), std::string::npos) << text;
 }
+
+// Twokings: a take-back rebuilds the board the game has (the second kings on f1 and f8 all game),
+// and a search in which one of the two kings is taken keeps a sound board (the consistency check
+// of the checking builds); the console editor leaves a board a search can start from.
+TEST(GameflowTest, RebuildsAndEditsKeepTheGamesBoard) {
+  std::string text = play("new\nvariant twokings\nforce\nd2d3\ne7e6\nundo\ne7e6\nc1e3\n", "");
+  EXPECT_EQ(text.find("Illegal move"), std::string::npos) << text;
+  text = play("new\nvariant twokings\nlevel 40 1 0\notim 0\na2a3\nhard\notim 100\ntime 100\npost\n", "\nmove ");
+  EXPECT_EQ(moves(text), 1) << text;
+  // In crazyhouse a pawn put on d5 (held square 28 with the engine Black) joins the pawn-born list.
+  text = play("new\nvariant crazyhouse\na2a2\n28\n1\n0\ne2e4\n", "\nmove ");
+  EXPECT_EQ(text.find("evaluation is 0"), std::string::npos) << text;
+  EXPECT_EQ(moves(text), 1) << text;
+}
