@@ -94,8 +94,8 @@ static void bestlegalchoice() {
 // Plays finfrom-finto (or the drop) on the board with all its side effects, records it in the
 // game record and the history, and claims the draw when the fifty-move count is reached. A
 // move the search left that is not a legal move of the root list gives way to the legal move
-// the search scored best. A promoting pawn becomes a queen or, for an engine that chooses the man, that man (a
-// king when it chose none).
+// the search scored best. A promoting pawn becomes a queen or, for an engine that chooses the
+// man, that man (a king when it chose none).
 void makeenginemove(const enginerow *engine) {
   assert(rootcount >= 1);
   if (!inrootlist(finfrom, finto)) bestlegalchoice();
@@ -125,15 +125,15 @@ void enginepass(int *passscore) {
   assert(passscore);
   const variantrow *variant = currentvariant();
   const enginerow *engine = engineof(variant);
-  resetmovecounters();
-  thinkstart = searchstart = gettickcount();
-  allottime();
   // A game handed over already finished (a set-up, moves entered in force mode) gets its result
   // and no move.
   if (!icsmode && enginetomoveresult()) {
     gameover = 1;
     return;
   }
+  resetmovecounters();
+  thinkstart = searchstart = gettickcount();
+  allottime();
   engine->generate(rootfrom, rootto, &rootcount, 1, gameepsquares);
   rootcount = legalrootmoves(rootfrom, rootto, rootcount);
   if (rootcount == 0) {
