@@ -7,6 +7,7 @@
 #include <cstdio>
 #include <cstring>
 
+#include "atomic/atomic.h"
 #include "perft.h"
 
 constexpr int BADUSAGE = 2;       // exit status for bad arguments
@@ -71,7 +72,7 @@ static int findmove(int ply, const char *text, int *from, int *to) {
   for (int i = 1; i <= count; i++) {
     perftundo undo;
     int legal = perftmake(ply, movefrom[i], moveto[i], childep, &undo);
-    int promoted = undo.move.promoted;
+    int promoted = undo.trial.move.promoted;
     perftunmake(ply, childep, &undo);
     if (!legal) continue;
     perftmovetext(movefrom[i], moveto[i], promoted ? WQUEEN : 0, written);
@@ -85,6 +86,22 @@ static int findmove(int ply, const char *text, int *from, int *to) {
   return 0;
 }
 
+// The atomic key after a move perftmake made, from the key with castlerightskey already applied,
+// as the atomic search keeps it: the move, the en-passant pawn, the men the explosion removed and
+// the castling rights it took. The key of the move reads the man from its to-square, which the
+// explosion emptied: he stands there again for that moment.
+static uint64_t atomickeyafter(uint64_t key, int ply, const perftundo *undo, int epafter) {
+  const moveundo *m = &undo->trial.move;
+  int exploded = undo->trial.exploded;
+  if (exploded) board[m->to] = undo->trial.blastsave[m->to];
+  key = movekey(key, m->from, m->to, m->captured, 0, m->promoted, rootepflag, epafter);
+  if (exploded) board[m->to] = EMPTY;
+  if (m->epcapture) key ^= zpiece[13 * (ply % 2 == 1 ? m->to - 8 : m->to + 8) + (ply % 2 == 1 ? BPAWN : WPAWN)];
+  if (!exploded) return key;
+  const int rights[6] = {wcastleking, wcastlea, wcastleh, bcastleking, bcastlea, bcastleh};
+  return key ^ undo->trial.blastkey ^ rightskey(undo->trial.rights) ^ rightskey(rights);
+}
+
 // Plays one move on the root position as the searches make it and keeps the key move by move;
 // the en-passant markers of the next position replace the root's. Answers 0 for an illegal move.
 static int playmove(int ply, const char *text, uint64_t *key) {
@@ -92,15 +109,28 @@ static int playmove(int ply, const char *text, uint64_t *key) {
   if (!findmove(ply, text, &from, &to)) return 0;
   int childep[65] = {};
   perftundo undo;
-  perftmake(ply, from, to, childep, &undo);
-  perftcountcheck(ply, &undo);
-  int given = ply % 2 ? topc : topp;
-  int checkindex = undo.checkgiven && given <= 2 ? (ply % 2 ? given : given + 2) : 0;
   int epafter = from > 0 ? doublestepbeside(from, to) : 0;
-  *key = keyaftermove(*key, &undo.move, rootepflag, epafter, checkindex, gamewheld, gamebheld);
+  if (atomicmode) {
+    *key = castlerightskey(*key, from);
+    perftmake(ply, from, to, childep, &undo);
+    *key = atomickeyafter(*key, ply, &undo, epafter);
+  } else {
+    perftmake(ply, from, to, childep, &undo);
+    perftcountcheck(ply, &undo);
+    int given = ply % 2 ? topc : topp;
+    int checkindex = undo.checkgiven && given <= 2 ? (ply % 2 ? given : given + 2) : 0;
+    *key = keyaftermove(*key, &undo.trial.move, rootepflag, epafter, checkindex, gamewheld, gamebheld);
+  }
   memcpy(gameepsquares, childep, sizeof gameepsquares);
   rootepflag = epafter;
   return 1;
+}
+
+// The key of the position on the board from scratch: atomic with the atomic engine's keys, crazyhouse
+// with the hands.
+static uint64_t rootkeynow() {
+  if (atomicmode) return atomicrootkey(rootepflag);
+  return crazymode ? rootkeycrazy(rootepflag, gamewheld, gamebheld) : rootkey(rootepflag);
 }
 
 int main(int argc, char **argv) {
@@ -126,7 +156,7 @@ int main(int argc, char **argv) {
     fprintf(stderr, "korvel-tool: %s\n", perfterror);
     return BADUSAGE;
   }
-  uint64_t key = crazymode ? rootkeycrazy(rootepflag, gamewheld, gamebheld) : rootkey(rootepflag);
+  uint64_t key = rootkeynow();
   char text[MOVESTEXT];
   snprintf(text, sizeof text, "%s", moves);
   int ply = 1;
@@ -138,7 +168,7 @@ int main(int argc, char **argv) {
   }
   showboards();
   showstate(ply);
-  uint64_t scratch = crazymode ? rootkeycrazy(rootepflag, gamewheld, gamebheld) : rootkey(rootepflag);
+  uint64_t scratch = rootkeynow();
   if ((ply - 1) % 2) scratch ^= zmove;
   output("key: kept %016llx  from scratch %016llx  %s\n", (unsigned long long)key, (unsigned long long)scratch,
          key == scratch ? "agree" : "DIFFER");

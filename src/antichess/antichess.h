@@ -56,12 +56,13 @@ void antinewsearch();
 uint64_t antirootkey();
 int antiroot(int alpha, int beta, int depth, uint64_t key);
 void antigeneraterow(int *movefrom, int *moveto, int *count, int ply, const int *epsquares);
+int antitry(int ply, int from, int to, int promotion, int *childep, trialundo *undo);
 int antilegal(int ply);
 void resetantichess();
 
 // --- result announcements and the capture obligation (gameend.cpp, capture.cpp) ---
-void enginetomoveresult();
-void opponenttomoveresult(int score, int oppkingattacked, int ownkingattacked);
+int enginetomoveresult();
+int opponenttomoveresult(int score, int oppkingattacked, int ownkingattacked);
 void announceenginewin();
 void announceopponentwin();
 void enginecannotmove(int ownkingattacked);

@@ -16,6 +16,12 @@ void antigeneraterow(int *movefrom, int *moveto, int *count, int ply, const int 
   *count = n;
 }
 
+// Tries the move of the side at ply: the make, then the verdict of antilegal.
+int antitry(int ply, int from, int to, int promotion, int *childep, trialundo *undo) {
+  plaintry(ply, from, to, promotion, childep, undo);
+  return antilegal(ply);
+}
+
 // After a move made at ply: 1 when the rules allow it. Only losers forbids moves: the mover's
 // king may not stand attacked or next to the enemy king. Giveaway and suicide allow every move.
 int antilegal(int ply) {

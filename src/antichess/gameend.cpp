@@ -36,14 +36,21 @@ static int nomove(int white) {
 // 1 when no king of the code is on the board.
 static int kinggone(int king) { return findman(king) == 0; }
 
-// After the opponent's move, with the engine to move.
-void enginetomoveresult() {
+// With the engine to move, after the opponent's move or before the engine's (a set-up, or moves
+// entered in force mode, may hand it a game that is already over, by either side). Answers 1 when
+// it wrote a result: the game is over.
+int enginetomoveresult() {
   announced = 0;
   if (giveawayrules() && nomove(1)) announceenginewin();
   if (atomicmode && kinggone(WKING)) announceopponentwin();
+  if (atomicmode && kinggone(BKING)) announceenginewin();
   if (losersmode && bareking(1)) announceenginewin();
+  if (losersmode && bareking(0)) announceopponentwin();
   if (giveawayrules() && men(1) == 0) announceenginewin();
+  if (giveawayrules() && men(0) == 0) announceopponentwin();
   if (threecheckmode && topp >= THREECHECKS) announceopponentwin();
+  if (threecheckmode && topc >= THREECHECKS) announceenginewin();
+  return announced;
 }
 
 // After the engine's move, with the engine's search score for it and whether each king is now
@@ -51,8 +58,8 @@ void enginetomoveresult() {
 // escape the attack is mated. In 3check the checks decide. In the games of the regular engine a score that takes the opponent's king next is
 // mate when that king is attacked and stalemate when it is not; a score that loses the engine's
 // king whatever it does is its own mate or stalemate. In losers a score of an illegal root move
-// means the engine had no legal move, which wins.
-void opponenttomoveresult(int score, int oppkingattacked, int ownkingattacked) {
+// means the engine had no legal move, which wins. Answers 1 when it wrote a result: the game is over.
+int opponenttomoveresult(int score, int oppkingattacked, int ownkingattacked) {
   announced = 0;
   if (giveawayrules() && nomove(0)) announceopponentwin();
   if (atomicmode && ficsrules && score == ATOMICENGINEWINSNEXT && oppkingattacked) announceenginewin();
@@ -72,6 +79,7 @@ void opponenttomoveresult(int score, int oppkingattacked, int ownkingattacked) {
   if (losersmode && score == LOSERSALLILLEGAL) announceenginewin();
   if (losersmode && (score == LOSERSKINGTAKEN || score == LOSERSKINGTAKENLATE) && men(0) >= LOSERSFEWMEN)
     announceopponentwin();
+  return announced;
 }
 
 // The engine is on move and has no legal move. In the games of the regular engine that is mate

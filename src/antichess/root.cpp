@@ -26,10 +26,12 @@ int rootselect(int n, const int *from, const int *to, const int *promo, int stop
   int chosen = 1;
   if (!stopped) {
     chosen = bestentry(n, depth, &result);
+    keepchoice(n, from, to, depth);
     if (depth == depthcap - 1)
       output("\ntellics whisper depth %d, suicideevaluate is %d, nodes %lld\n", depth, result, nodes);
   } else {
     if (stoppoint == 0) stoppoint = n + 1;  // stopped after the last entry: all of them are complete
+    keepchoice(stoppoint - 1, from, to, depth);
     if (stoppoint == 1) result = lastrootscore;
     else chosen = bestentry(stoppoint - 1, depth, &result);
     unsigned elapsed = gettickcount() - thinkstart;

@@ -28,6 +28,7 @@ int atomicpick(int *movefrom, int *moveto, int ply, int last, int first, const i
 // --- position keys (keys.cpp) ---
 uint64_t castlerightskey(uint64_t key, int from);
 uint64_t movekey(uint64_t key, int from, int to, int captured, int isnull, int promoted, int epbefore, int epafter);
+uint64_t rightskey(const int *rights);
 uint64_t atomicrootkey(int epflag);
 
 // --- evaluation (eval.cpp) ---
@@ -50,6 +51,8 @@ void atomicnewsearch();                  // clears the scratch array before a mo
 uint64_t atomicgamekey();                // key of the root position of the game
 int atomicroot(int alpha, int beta, int depth, uint64_t key);
 void atomicgenerate(int *movefrom, int *moveto, int *count, int ply, const int *epsquares);
+int atomictry(int ply, int from, int to, int promotion, int *childep, trialundo *undo);
+void atomicuntry(int ply, int *childep, trialundo *undo);
 int atomiclegal(int ply);                // after a move and its explosion: the mover's king is safe
 void resetatomic();
 

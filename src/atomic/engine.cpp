@@ -35,5 +35,37 @@ int atomiclegal(int ply) {
   return !isattacked(king);
 }
 
+// Tries the move of the side at ply by the atomic rules: the make, and a capture explodes, taking
+// the castling rights whose rook or king it removed. A king never captures and a move that blows
+// up the mover's own king is refused (also when it blows up the other king too); blowing up the
+// other king wins, whatever else the move leaves; otherwise atomiclegal decides.
+int atomictry(int ply, int from, int to, int promotion, int *childep, trialundo *undo) {
+  plaintry(ply, from, to, promotion, childep, undo);
+  if (undo->move.captured == EMPTY && !undo->move.epcapture) return atomiclegal(ply);
+  const int rights[6] = {wcastleking, wcastlea, wcastleh, bcastleking, bcastlea, bcastleh};
+  memcpy(undo->rights, rights, sizeof rights);
+  int illegal = 0;
+  undo->exploded = 1;
+  undo->blastkey = explode(to, ply, &undo->blastwin, &illegal, undo->blastsave, 0);
+  blastrights();
+  if (illegal) return 0;
+  return undo->blastwin || atomiclegal(ply);
+}
+
+// Takes back a move made by atomictry: the explosion and its rights first, then the move.
+void atomicuntry(int ply, int *childep, trialundo *undo) {
+  if (undo->exploded) {
+    unexplode(undo->move.to, undo->blastsave);
+    wcastleking = undo->rights[0];
+    wcastlea = undo->rights[1];
+    wcastleh = undo->rights[2];
+    bcastleking = undo->rights[3];
+    bcastlea = undo->rights[4];
+    bcastleh = undo->rights[5];
+  }
+  undo->exploded = 0;
+  plainuntry(ply, childep, undo);
+}
+
 // Puts the atomic engine's state back to its value at load (tests start from here).
 void resetatomic() { atomicnewsearch(); }

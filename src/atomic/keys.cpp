@@ -63,20 +63,30 @@ uint64_t movekey(uint64_t key, int from, int to, int captured, int isnull, int p
   return key;
 }
 
+// The part of the key that the castling rights give, from the six castling values in the order
+// wcastleking, wcastlea, wcastleh, bcastleking, bcastlea, bcastleh: a rook's side counts while its
+// king keeps its right.
+uint64_t rightskey(const int *rights) {
+  uint64_t key = 0;
+  if (rights[0] > 0) {
+    if (rights[1] > 0) key ^= zatomic[ZWHITEA];
+    if (rights[2] > 0) key ^= zatomic[ZWHITEH];
+  }
+  if (rights[3] > 0) {
+    if (rights[4] > 0) key ^= zatomic[ZBLACKA];
+    if (rights[5] > 0) key ^= zatomic[ZBLACKH];
+  }
+  return key;
+}
+
 // The key of the board as it stands: every man, the castling rights held and the en-passant
 // possibility. The side to move is not in it: the engine is always to move at the root.
 uint64_t atomicrootkey(int epflag) {
   uint64_t key = 0;
   for (int s = 1; s <= 64; s++)
     if (board[s] > 0) key ^= piecekey(board[s], s);
-  if (wcastleking > 0) {
-    if (wcastlea > 0) key ^= zatomic[ZWHITEA];
-    if (wcastleh > 0) key ^= zatomic[ZWHITEH];
-  }
-  if (bcastleking > 0) {
-    if (bcastlea > 0) key ^= zatomic[ZBLACKA];
-    if (bcastleh > 0) key ^= zatomic[ZBLACKH];
-  }
+  const int rights[6] = {wcastleking, wcastlea, wcastleh, bcastleking, bcastlea, bcastleh};
+  key ^= rightskey(rights);
   if (epflag == 1) key ^= zcastle[ZEP];
   return key;
 }

@@ -29,10 +29,12 @@ constexpr int BLACKOFFSET = 6;  // black code = white code + 6
 constexpr int SQA1 = 1;
 constexpr int SQD1 = 4;
 constexpr int SQE1 = 5;
+constexpr int SQF1 = 6;
 constexpr int SQH1 = 8;
 constexpr int SQA8 = 57;
 constexpr int SQD8 = 60;
 constexpr int SQE8 = 61;
+constexpr int SQF8 = 62;
 constexpr int SQH8 = 64;
 constexpr int TURNSUM = 65;      // a square and its counterpart on the board turned for Black add up to this
 
@@ -244,6 +246,7 @@ int doublestepbeside(int from, int to);  // 1 when the move just made allows en 
 // --- the atomic explosion (explode.cpp) ---
 uint64_t explode(int c, int ply, int *win, int *illegal, int *blastsave, uint64_t key);
 void unexplode(int c, const int *blastsave);
+void blastrights();                     // castling rights whose rook or king an explosion removed are gone
 
 // --- hands and pawn-born lists (lists.cpp) ---
 int trackmove(int *wheld, int *bheld, int *wpieces, int *bpieces, int from, int to, int *out);

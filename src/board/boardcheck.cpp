@@ -29,11 +29,13 @@ static int handok(const int *hand, bool white) {
   return 1;
 }
 
-// 1 when the kept king square is where the only king of its colour stands. With two kings a side
-// (twokings) or none (captured in the line being searched) there is nothing to compare. In the
+// 1 when the kept king square is where the only king of its colour stands; with none (captured in
+// the line being searched) there is nothing to compare. In twokings nothing reads the kept squares
+// (the royal king is found by its scan), and after one of a side's two kings is captured the kept
+// square may name the one taken: nothing to compare either, however many kings are left. In the
 // antichess family the king is an ordinary man and nothing keeps its square.
 static int kingok(int kingsq, int code) {
-  if (antimode) return 1;
+  if (antimode || twokingsmode) return 1;
   int count = 0, where = 0;
   for (int sq = 1; sq <= 64; sq++)
     if (board[sq] == code) count++, where = sq;

@@ -61,3 +61,14 @@ void unexplode(int c, const int *blastsave) {
   for (int i = 0; i < n; i++)
     if (!ispawn(board[around[i]])) board[around[i]] = blastsave[around[i]];
 }
+
+// After an explosion (or an edit of the board): a castling right whose rook or king left its square
+// is gone, so that no man that arrives on the corner later castles with it.
+void blastrights() {
+  if (wcastlea && board[wcastlea] != WROOK) wcastlea = 0;
+  if (wcastleh && board[wcastleh] != WROOK) wcastleh = 0;
+  if (bcastlea && board[bcastlea] != BROOK) bcastlea = 0;
+  if (bcastleh && board[bcastleh] != BROOK) bcastleh = 0;
+  if ((wcastleking && board[wcastleking] != WKING) || (!wcastlea && !wcastleh)) wcastleking = wcastlea = wcastleh = 0;
+  if ((bcastleking && board[bcastleking] != BKING) || (!bcastlea && !bcastleh)) bcastleking = bcastlea = bcastleh = 0;
+}

@@ -27,6 +27,10 @@ int rootscore[MAXITERATIONSROOT][MAXMOVES + 1];
 int pvfrom[MAXPLY + 1][PVSLOTS];
 int pvto[MAXPLY + 1][PVSLOTS];
 int lastrootscore = 0;
+int choicefrom[MAXMOVES];
+int choiceto[MAXMOVES];
+int choicescore[MAXMOVES];
+int choicecount = 0;
 int killer1from[MAXPLY];
 int killer1to[MAXPLY];
 int killer2from[MAXPLY];
@@ -55,6 +59,7 @@ void resetmovecounters() {
   evalcount = 0;
   hashcuts = 0;
   maxsearchside = 0;
+  choicecount = 0;
   clearkillers();
 }
 
@@ -73,6 +78,7 @@ void resetcontrol() {
   postmode = 0;
   rootmovecount = 0;
   lastrootscore = 0;
+  choicecount = 0;
   memset(rootscore, 0, sizeof rootscore);
   memset(pvfrom, 0, sizeof pvfrom);
   memset(pvto, 0, sizeof pvto);

@@ -32,6 +32,17 @@ constexpr int ENGINEATOMIC = 1;
 constexpr int ENGINEANTICHESS = 2;
 constexpr int ENGINES = 3;
 
+// A move tried by the rules of a variant (an engine row's trymove): the searches' make and, in
+// atomic, the explosion with the castling rights it took, so that untrymove restores everything.
+struct trialundo {
+  moveundo move;         // the searches' make
+  int exploded;          // atomic: 1 when the move was a capture and exploded
+  int blastwin;          // atomic: the explosion blew up the other king, which ends the game
+  int blastsave[65];     // atomic: what the explosion removed
+  uint64_t blastkey;     // atomic: the keys of the men the explosion removed, together
+  int rights[6];         // atomic: the six castling values before the explosion
+};
+
 // One engine of the engine table: what deepening, perft and the engine pass need of it.
 struct enginerow {
   const char *name;
@@ -42,7 +53,11 @@ struct enginerow {
   int (*rootsearch)(int alpha, int beta, int depth, uint64_t key);  // one iteration at the root
   // The pseudo-legal moves of the side to move at ply (White codes on odd plies), with the game's hands.
   void (*generate)(int *movefrom, int *moveto, int *count, int ply, const int *epsquares);
-  int (*legal)(int ply);                 // after a move made at ply: 1 when the rules allow it
+  // Makes the move of the side at ply by the variant's rules, with the game's hands (a promoting
+  // pawn becomes promotion, 0 a queen); 1 when the rules allow it. The caller always takes it back
+  // with untrymove. The one legality of the variant: the game, perft, books and tools all ask it.
+  int (*trymove)(int ply, int from, int to, int promotion, int *childep, trialundo *undo);
+  void (*untrymove)(int ply, int *childep, trialundo *undo);
   void (*printmove)();                   // writes the engine's move line
   int anypromotion;                      // 1 when a pawn promotes to the man in promopiece, 0 for a queen
 };
@@ -96,6 +111,10 @@ extern int rootscore[MAXITERATIONSROOT][MAXMOVES + 1];  // score of each root mo
 extern int pvfrom[MAXPLY + 1][PVSLOTS]; // triangular principal variation by ply: from-squares as the protocol sees them
 extern int pvto[MAXPLY + 1][PVSLOTS];   // the same: to-squares
 extern int lastrootscore;               // the score returned by the previous root choice
+extern int choicefrom[MAXMOVES];        // the root moves the last root choice compared (1-based): from-squares
+extern int choiceto[MAXMOVES];          // their to-squares
+extern int choicescore[MAXMOVES];       // their scores
+extern int choicecount;                 // how many; 0 before the first choice of a move's search
 extern int killer1from[MAXPLY];         // first killer move of each ply: from-square
 extern int killer1to[MAXPLY];           // first killer move of each ply: to-square
 extern int killer2from[MAXPLY];         // second killer move of each ply: from-square
@@ -116,11 +135,16 @@ void resetcontrol();                    // every search-control global back to i
 // --- clock and input (stopcheck.cpp) ---
 int stopcheck();                        // the periodic poll and clock test; 1 when time ran out at this poll
 
+// --- moves tried by the rules (trial.cpp) ---
+int plaintry(int ply, int from, int to, int promotion, int *childep, trialundo *undo);  // the make alone; 1
+void plainuntry(int ply, int *childep, trialundo *undo);
+
 // --- deepening (deepen.cpp) ---
 void deepen(const enginerow *engine, int *passscore);
 
 // --- root choice and thinking output (root.cpp) ---
 void rootorder(int *movefrom, int *moveto, int count);
+void keepchoice(int count, const int *movefrom, const int *moveto, int iteration);
 int rootresult(int count, const int *movefrom, const int *moveto, int stopped, int stoppoint, int iteration);
 void pvtext(char *buffer, int iteration);
 void updatepv(int ply, int from, int to);

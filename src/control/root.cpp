@@ -82,6 +82,19 @@ static void postline(int depth, int score, const char *pv) {
   if (mainline) output("\ntellics mainline %s", pv);
 }
 
+// Keeps root moves 1..count of the iteration with their scores: the moves a root choice compared,
+// from which the engine pass takes the best legal one should the choice itself not be legal.
+void keepchoice(int count, const int *movefrom, const int *moveto, int iteration) {
+  if (count < 1) return;
+  assert(count < MAXMOVES && iteration >= 1 && iteration < MAXITERATIONSROOT);
+  for (int i = 1; i <= count; i++) {
+    choicefrom[i] = movefrom[i];
+    choiceto[i] = moveto[i];
+    choicescore[i] = rootscore[iteration][i];
+  }
+  choicecount = count;
+}
+
 // Chooses the root move from this iteration's scores: the first of the highest, among all moves,
 // or after a stop among the moves searched to the end (with none, the previous iteration's score
 // and the first move, which root ordering made the previous best). Sets finfrom/finto, prints the
@@ -109,10 +122,12 @@ int rootresult(int count, const int *movefrom, const int *moveto, int stopped, i
         output("\ntellics whisper depth: %d evaluate: %d nps: %d, maxsearchside is %d topc=%d topp=%d\n", iteration,
                score, nps, maxsearchside, topc, topp);
     }
+    keepchoice(count, movefrom, moveto, iteration);
     postline(iteration, score, pv);
   } else {
     // A stop seen after the last move leaves every move complete.
     if (stoppoint == 0) stoppoint = count + 1;
+    keepchoice(stoppoint - 1, movefrom, moveto, iteration);
     if (stoppoint == 1) {
       score = lastrootscore;
     } else {

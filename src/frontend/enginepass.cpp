@@ -93,17 +93,30 @@ static int inrootlist(int from, int to) {
   return 0;
 }
 
+// The legal move the search scored best, for a choice that is not legal: the highest score among
+// the moves the last root choice compared that are in the (legal) root list, the first of them on
+// a tie; the first legal move when none of them is.
+static void bestlegalchoice() {
+  finfrom = rootfrom[1];
+  finto = rootto[1];
+  int best = 0;
+  for (int i = 1; i <= choicecount; i++) {
+    if (!inrootlist(choicefrom[i], choiceto[i])) continue;
+    if (best != 0 && choicescore[i] <= choicescore[best]) continue;
+    best = i;
+    finfrom = choicefrom[i];
+    finto = choiceto[i];
+  }
+}
+
 // Plays finfrom-finto (or the drop) on the board with all its side effects, records it in the
 // game record and the history, and claims the draw when the fifty-move count is reached. A
-// move the search left that is not a legal move of the root list gives way to the first legal
-// move. A promoting pawn becomes a queen or, for an engine that chooses the man, that man (a
-// king when it chose none).
+// move the search left that is not a legal move of the root list gives way to the legal move
+// the search scored best. A promoting pawn becomes a queen or, for an engine that chooses the
+// man, that man (a king when it chose none).
 void makeenginemove(const enginerow *engine) {
   assert(rootcount >= 1);
-  if (!inrootlist(finfrom, finto)) {
-    finfrom = rootfrom[1];
-    finto = rootto[1];
-  }
+  if (!inrootlist(finfrom, finto)) bestlegalchoice();
   int promoting = finfrom > 0 && board[finfrom] == WPAWN && finto > 56;
   if (promoting && engine->anypromotion && promopiece == 0) promopiece = WKING;
   promomark = playturn(finfrom, finto, engine->anypromotion ? promopiece : WQUEEN);
@@ -130,6 +143,12 @@ void enginepass(int *passscore) {
   assert(passscore);
   const variantrow *variant = currentvariant();
   const enginerow *engine = engineof(variant);
+  // A game handed over already finished (a set-up, moves entered in force mode) gets its result
+  // and no move.
+  if (!icsmode && enginetomoveresult()) {
+    gameover = 1;
+    return;
+  }
   resetmovecounters();
   thinkstart = searchstart = gettickcount();
   allottime();
@@ -163,5 +182,5 @@ void enginepass(int *passscore) {
   }
   int oppattacked = isattacked(firstking(BKING));
   int ownattacked = isattacked(firstking(WKING));
-  if (!icsmode) opponenttomoveresult(*passscore, oppattacked, ownattacked);
+  if (!icsmode && opponenttomoveresult(*passscore, oppattacked, ownattacked)) gameover = 1;
 }

@@ -7,11 +7,12 @@
 #include "regular/regular.h"
 
 const enginerow enginetable[ENGINES] = {
-    {"regular", ROOTALPHA, ROOTBETA, resetsearchcounters, regularrootkey, regularroot, regulargenerate, regularlegal,
+    {"regular", ROOTALPHA, ROOTBETA, resetsearchcounters, regularrootkey, regularroot, regulargenerate, regulartry, plainuntry,
      printregularmove, 0},
-    {"atomic", ATOMICALPHA, ATOMICBETA, atomicnewsearch, atomicgamekey, atomicroot, atomicgenerate, atomiclegal,
+    {"atomic", ATOMICALPHA, ATOMICBETA, atomicnewsearch, atomicgamekey, atomicroot, atomicgenerate, atomictry, atomicuntry,
      printregularmove, 0},
-    {"antichess", ANTIALPHA, ANTIBETA, antinewsearch, antirootkey, antiroot, antigeneraterow, antilegal, printantimove, 1},
+    {"antichess", ANTIALPHA, ANTIBETA, antinewsearch, antirootkey, antiroot, antigeneraterow, antitry, plainuntry,
+     printantimove, 1},
 };
 
 // The engine that plays a variant: its own, or the regular engine while its own is not built.

@@ -157,15 +157,21 @@ int readfen(const char *fen, const variantrow *variant, fenfields *f) {
       if (!strchr("KQkq", word[i]) || strchr(word + i + 1, word[i])) return fenerror("bad castling field");
     strcpy(f->castling, word);
   }
+  // Interfaces leave out trailing fields (xboard writes some set-ups without the en-passant
+  // field): a missing en-passant field is none, missing clocks are 0 and move 1. A field of
+  // digits, or a 3check count with its "+", can never be an en-passant square, so where one
+  // stands in that place the en-passant field is missing and the clocks (or the counts) follow.
   int n = nextfield(&p, word, sizeof word);
-  if (n == 1 && strcmp(word, "-") != 0) {
+  int pending = n == 1 && (isnumber(word) || strchr(word, '+'));  // no en-passant field: word is a clock or count
+  if (n == 1 && !pending && strcmp(word, "-") != 0) {
     if (strlen(word) != 2 || word[0] < 'a' || word[0] > 'h' || word[1] != (f->black ? '3' : '6'))
       return fenerror("bad en-passant square");
     f->epsquare = (word[0] - 'a' + 1) + 8 * (word[1] - '1');
   }
   int numbers = 0;
   int checksread = 0;
-  while ((n = nextfield(&p, word, sizeof word)) == 1) {
+  while (pending || (n = nextfield(&p, word, sizeof word)) == 1) {
+    pending = 0;
     if (threecheck && !checksread && numbers == 0 && readchecks(word, f)) {
       checksread = 1;
     } else if (threecheck && !checksread && numbers == 2 && word[0] == '+' && readchecks(word, f)) {
@@ -233,12 +239,18 @@ static int filllists(const fenfields *f, int turned) {
   return 1;
 }
 
-// 1 when the two kings stand side by side (with two kings a side: any two of them).
-static int kingsadjacent() {
+// 1 when the king of the code counts for legality: every king, or with two kings a side (twokings)
+// only the royal one, the one the searches protect; the other is an ordinary man.
+static int countingking(int sq, int code, int twokings) { return board[sq] == code && (!twokings || sq == firstking(code)); }
+
+// 1 when a king stands beside an enemy king that counts, which could take it.
+static int kingsadjacent(int twokings) {
   for (int a = 1; a <= 64; a++) {
     if (board[a] != WKING) continue;
-    for (int b = 1; b <= 64; b++)
-      if (board[b] == BKING && abs(fileof(a) - fileof(b)) <= 1 && abs(rankof(a) - rankof(b)) <= 1) return 1;
+    for (int b = 1; b <= 64; b++) {
+      if (board[b] != BKING || abs(fileof(a) - fileof(b)) > 1 || abs(rankof(a) - rankof(b)) > 1) continue;
+      if (countingking(a, WKING, twokings) || countingking(b, BKING, twokings)) return 1;
+    }
   }
   return 0;
 }
@@ -289,10 +301,11 @@ int placefen(const fenfields *f, const variantrow *variant, int turned) {
   if (!filllists(f, turned)) return 0;
   if (!royalkings(variant)) return 1;
   // In atomic the kings may stand side by side, and then neither is in check.
-  int touching = kingsadjacent();
+  int twokings = (variant->flags & VFTWOKINGS) != 0;
+  int touching = kingsadjacent(twokings);
   if (touching && !(variant->flags & VFATOMIC)) return fenerror("the kings stand side by side");
   int waiting = (f->black != 0) == (turned != 0) ? BKING : WKING;  // the king of the side not to move
   for (int sq = 1; sq <= 64; sq++)
-    if (board[sq] == waiting && isattacked(sq) && !touching) return fenerror("the side not to move is in check");
+    if (countingking(sq, waiting, twokings) && isattacked(sq) && !touching) return fenerror("the side not to move is in check");
   return 1;
 }

@@ -128,17 +128,6 @@ static void gameenpassant(int from, int to) {
   }
 }
 
-// After an explosion of the game: a castling right whose rook or king was blown up is gone, so that
-// no man that arrives on the corner later castles.
-static void blastcastling() {
-  if (wcastlea && board[wcastlea] != WROOK) wcastlea = 0;
-  if (wcastleh && board[wcastleh] != WROOK) wcastleh = 0;
-  if (bcastlea && board[bcastlea] != BROOK) bcastlea = 0;
-  if (bcastleh && board[bcastleh] != BROOK) bcastleh = 0;
-  if ((wcastleking && board[wcastleking] != WKING) || (!wcastlea && !wcastleh)) wcastleking = wcastlea = wcastleh = 0;
-  if ((bcastleking && board[bcastleking] != BKING) || (!bcastlea && !bcastleh)) bcastleking = bcastlea = bcastleh = 0;
-}
-
 // In atomic, a capture (en passant too) explodes at the capturing man's arrival square, for the
 // side of the mover. The game keeps no key, and a move the engine's rules refuse never reaches the
 // board, so the flags are not read.
@@ -146,7 +135,7 @@ static void gameexplosion(int to, int white) {
   int win = 0, illegal = 0;
   int blastsave[65];
   explode(to, white ? 1 : 2, &win, &illegal, blastsave, 0);
-  blastcastling();
+  blastrights();
 }
 
 // Plays a move of the game on the board, by either side (the colour of the man on from, or of the

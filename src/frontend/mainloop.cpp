@@ -156,6 +156,7 @@ void opponentpass() {
   if (!(boardmove || drop)) return;
   lastcapture = board[inputto] > 0 ? inputto : 0;
   int engineside = enginetomove();
+  int wasover = gameover;
   playturn(inputfrom, inputto, oppromo);
   if (forcemode || analyzing || engineside) return;
   if (fiftycount == FIFTYDRAW) {
@@ -163,8 +164,9 @@ void opponentpass() {
     output("\n1/2-1/2\n");
   }
   if (threecheckmode && topp >= THREECHECKS) gameover = 1;
-  if (!icsmode) {
+  // A game already over had its result: a move sent after it changes nothing of that.
+  if (!icsmode && !wasover) {
     finfrom = finto = 0;
-    enginetomoveresult();
+    if (enginetomoveresult()) gameover = 1;
   }
 }

@@ -2,7 +2,10 @@
 // the console board editor that a null move opens.
 #include "frontend/frontend.h"
 
+#include "atomic/atomic.h"
+
 #include <cstdlib>
+#include <cstring>
 
 constexpr int MOVETEXTSIZE = 16;        // bytes of a move line's text
 constexpr int EDITLINESIZE = 128;       // bytes of one line read by the editor
@@ -75,8 +78,39 @@ static int readnumber(int *value) {
   return 1;
 }
 
-// The console board editor: asks for a square and the code to put there, shows the board, and
-// repeats until the square 0 (or the end of input). Castling values, hands and lists stay as they are.
+// A pawn-born list after an edit: squares that no longer hold a man of the side leave it, and
+// every pawn of the side not listed joins it.
+static void editedlist(int *pieces, int white) {
+  int kept[PAWNBORNSLOTS] = {};
+  int listed[65] = {};
+  int n = 0;
+  for (int i = 1; i < PAWNBORNSLOTS; i++) {
+    int sq = pieces[i];
+    if (sq < 1 || sq > 64 || listed[sq] || !(white ? iswhite(board[sq]) : isblack(board[sq]))) continue;
+    kept[++n] = sq;
+    listed[sq] = 1;
+  }
+  for (int sq = 1; sq <= 64 && n < PAWNBORNSLOTS - 1; sq++)
+    if (board[sq] == (white ? WPAWN : BPAWN) && !listed[sq]) kept[++n] = sq;
+  memcpy(pieces, kept, sizeof kept);
+}
+
+// What the board keeps beside the men, brought in line with an edited board, so that a search
+// of it starts from a sound position: the king squares, the castling rights whose king or rook
+// left its square, the pawn-born lists; an en-passant capture is no longer possible.
+static void editedposition() {
+  findkings();
+  blastrights();
+  editedlist(gamewpieces, 1);
+  editedlist(gamebpieces, 0);
+  memset(gameepsquares, 0, sizeof gameepsquares);
+  rootepflag = 0;
+}
+
+// The console board editor: asks for a square and the code to put there, shows the board with
+// the evaluation, and repeats until the square 0 (or the end of input). The evaluation is the
+// atomic engine's, from the side of the engine's men (the White codes). The edit holds until
+// the game's position is next rebuilt (a take-back, a change of sides or of the variant).
 void editboard() {
   for (;;) {
     output("\nenter piece you want to edit or 0 to end edit session");
@@ -87,8 +121,8 @@ void editboard() {
     int code = -1;
     if (!readnumber(&code)) return;
     if (code >= EMPTY && code <= BKING) board[sq] = code;
-    // The atomic evaluation that this line reports is not in place yet; it shows 0.
-    output("\n evaluation is %d", 0);
+    editedposition();
+    output("\n evaluation is %d", -atomiceval(1));
     for (int rank = 8; rank >= 1; rank--) {
       output("\n");
       for (int file = 1; file <= 8; file++) output("%d ", board[8 * (rank - 1) + file]);

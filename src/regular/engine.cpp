@@ -23,6 +23,12 @@ void regulargenerate(int *movefrom, int *moveto, int *count, int ply, const int 
   else genblack(movefrom, moveto, count, ply, epsquares, 0, gamebheld);
 }
 
+// Tries the move of the side at ply: the make, then the verdict of regularlegal.
+int regulartry(int ply, int from, int to, int promotion, int *childep, trialundo *undo) {
+  plaintry(ply, from, to, promotion, childep, undo);
+  return regularlegal(ply);
+}
+
 // After a move made at ply: 1 when the mover's king cannot be taken next, that is when it is not
 // attacked and no enemy king stands beside it (the attack test leaves kings out). With two kings a
 // side (twokings) only the king the search treats as royal counts; the other is an ordinary man.

@@ -62,6 +62,7 @@ void resetregular();
 uint64_t regularrootkey();         // key of the root position: with both hands in crazyhouse
 int regularroot(int alpha, int beta, int depth, uint64_t key);  // one iteration on the game arrays
 void regulargenerate(int *movefrom, int *moveto, int *count, int ply, const int *epsquares);
+int regulartry(int ply, int from, int to, int promotion, int *childep, trialundo *undo);
 int regularlegal(int ply);         // the mover's royal king is neither attacked nor next to an enemy king
 
 // --- quiescence and exchange evaluation (quiesce.cpp) ---

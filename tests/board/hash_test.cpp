@@ -24,7 +24,7 @@ uint64_t keyafter(uint64_t key, const perftundo *undo, int ply, int epbefore, in
   int checkindex = 0;
   int given = ply % 2 == 1 ? topc : topp;
   if (undo->checkgiven && given <= 2) checkindex = ply % 2 == 1 ? given : given + 2;
-  key = keyaftermove(key, &undo->move, epbefore, epafter, checkindex, gamewheld, gamebheld);
+  key = keyaftermove(key, &undo->trial.move, epbefore, epafter, checkindex, gamewheld, gamebheld);
   if (undo->rightcaptured) key ^= zcastle[undo->rightcaptured];
   return key;
 }

@@ -63,10 +63,10 @@ void playrandomgames(const char *variant, const char *fen, int games, int plies,
           std::string problem = consistencyproblem();
           ASSERT_EQ(problem, "") << "after " << from << "-" << to << " at ply " << ply;
           if (from < 0) tally->drop++;
-          else if (undo.move.promoted) tally->promotion++;
-          else if (undo.move.epcapture) tally->enpassant++;
+          else if (undo.trial.move.promoted) tally->promotion++;
+          else if (undo.trial.move.epcapture) tally->enpassant++;
           else if ((board[to] == WKING || board[to] == BKING) && (to == from + 2 || to == from - 2)) tally->castling++;
-          else if (undo.move.captured) tally->capture++;
+          else if (undo.trial.move.captured) tally->capture++;
           else tally->quiet++;
           tally->promotedcaptured += promotedvictim;
           tally->rookright += undo.rightcaptured != 0;
@@ -127,7 +127,7 @@ TEST_F(MakeMoveTest, PromotionMakesQueenAndUnmakeGivesPawnBack) {
   boardsnapshot before = takesnapshot();
   perftundo undo;
   make(sq("a7"), sq("a8"), &undo);
-  EXPECT_EQ(undo.move.promoted, 1);
+  EXPECT_EQ(undo.trial.move.promoted, 1);
   EXPECT_EQ(board[sq("a8")], WQUEEN);
   EXPECT_EQ(board[sq("a7")], EMPTY);
   perftunmake(1, childep, &undo);
@@ -195,7 +195,7 @@ TEST_F(MakeMoveTest, EnPassantRemovesThePawnBesideAndUnmakePutsItBack) {
   boardsnapshot before = takesnapshot();
   perftundo undo;
   make(sq("e5"), sq("f6"), &undo);
-  EXPECT_EQ(undo.move.epcapture, 1);
+  EXPECT_EQ(undo.trial.move.epcapture, 1);
   EXPECT_EQ(board[sq("f5")], EMPTY);
   EXPECT_EQ(gamewheld[1], WPAWN);
   EXPECT_EQ(consistencyproblem(), "");
@@ -209,7 +209,7 @@ TEST_F(MakeMoveTest, DropsTakeFromHandAndPawnDropsBecomePawnBorn) {
   perftundo undo;
   make(-WKNIGHT, sq("d5"), &undo);
   EXPECT_EQ(board[sq("d5")], WKNIGHT);
-  EXPECT_EQ(undo.move.slot, 1);
+  EXPECT_EQ(undo.trial.move.slot, 1);
   EXPECT_EQ(gamewheld[1], 0);
   perftunmake(1, childep, &undo);
   EXPECT_EQ(snapshotdifference(before, takesnapshot()), "");
@@ -226,7 +226,7 @@ TEST_F(MakeMoveTest, CapturedPromotedQueenGoesIntoHandAsPawn) {
   perftundo undo;
   make(sq("e1"), sq("f2"), &undo);
   EXPECT_EQ(gamewheld[1], WPAWN);
-  EXPECT_EQ(undo.move.pawnbornsquare, sq("f2"));
+  EXPECT_EQ(undo.trial.move.pawnbornsquare, sq("f2"));
   EXPECT_TRUE(takesnapshot().bpieces.empty());
   perftunmake(1, childep, &undo);
   EXPECT_EQ(snapshotdifference(before, takesnapshot()), "");
@@ -264,7 +264,7 @@ TEST_F(MakeMoveTest, KingMoveClearsAllItsRightsRookMoveOnlyItsOwn) {
   perftundo undo;
   make(SQE1, SQE1 + 8, &undo);
   EXPECT_EQ(wcastleking + wcastlea + wcastleh, 0);
-  EXPECT_EQ(undo.move.wkingright + undo.move.wrightlost_a + undo.move.wrightlost_h, 3);
+  EXPECT_EQ(undo.trial.move.wkingright + undo.trial.move.wrightlost_a + undo.trial.move.wrightlost_h, 3);
   EXPECT_EQ(bcastleking, SQE8);
   perftunmake(1, childep, &undo);
   make(SQH1, SQH1 + 8, &undo);

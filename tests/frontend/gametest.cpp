@@ -210,6 +210,35 @@ TEST_F(GameTest, CapturedCornerRookLosesCastling) {
   EXPECT_EQ(bcastlea, SQA8);
 }
 
+// A searched move that is not legal gives way to the legal move the search scored best, not to
+// the first of the list; a legal one is played as it is, whatever the others scored.
+TEST_F(GameTest, AnIllegalSearchedMoveGivesWayToTheBestLegalOne) {
+  whitegame();
+  gameply = 1;
+  const int legalfrom[4] = {0, 7, 2, 13}, legalto[4] = {0, 22, 19, 29};  // g1f3, b1c3, e2e4
+  const int scoredfrom[5] = {0, 5, 2, 13, 7}, scoredto[5] = {0, 13, 19, 29, 22};  // e1e2 first, scored best
+  const int scores[5] = {0, 900, 50, 80, 10};
+  for (int i = 1; i <= 4; i++) {
+    if (i <= 3) rootfrom[i] = legalfrom[i], rootto[i] = legalto[i];
+    choicefrom[i] = scoredfrom[i];
+    choiceto[i] = scoredto[i];
+    choicescore[i] = scores[i];
+  }
+  rootcount = 3;
+  choicecount = 4;
+  finfrom = SQE1;
+  finto = 13;
+  makeenginemove(&enginetable[ENGINEREGULAR]);
+  EXPECT_EQ(board[29], WPAWN);  // e2e4, scored 80
+  EXPECT_EQ(board[SQE1], WKING);
+  whitegame();
+  gameply = 1;
+  finfrom = 7;
+  finto = 22;
+  makeenginemove(&enginetable[ENGINEREGULAR]);
+  EXPECT_EQ(board[22], WKNIGHT);  // g1f3, legal though scored 10
+}
+
 // The opponent's double step marks the square passed over; its castling moves the rook as well.
 TEST_F(GameTest, OpponentDoubleStepAndCastling) {
   whitegame();

@@ -344,10 +344,21 @@ TEST_F(PerftTest, TwokingsProtectsOnlyTheRoyalKing) {
       // Turned, Black to move: the scan still runs from a1, so c8d7 leaves the moved king royal (d7
       // comes before d8 on the d-file) and all eight moves are legal.
       {"twokings", "2kk4/8/8/8/7B/8/8/K7 b - - 0 1", 1, 8},
+      // The second kings d4 and d5 may stand side by side; d4 may even take d5. a1: a2 b1 b2.
+      {"twokings", "k7/8/8/3k4/3K4/8/8/K7 w - - 0 1", 1, 11},
   };
   runcases(cases, (int)(sizeof cases / sizeof cases[0]));
   // With one king each, a position with two is refused outside twokings.
   EXPECT_FALSE(perftsetup("normal", "k1k5/8/8/8/8/8/8/K1K5 w - - 0 1"));
+}
+
+// By the server's atomic rules a castling right goes with its rook when a blast removes it: after
+// b7g2 blows up the h1 rook, the rook from h5 that reaches h1 may not castle (b7g2 alone: 978).
+TEST_F(PerftTest, AtomicBlastTakesTheCastlingRightWithTheRook) {
+  ficsrules = 1;
+  const perftcase cases[] = {{"atomic", "k7/1b6/8/7R/8/8/6N1/4K2R b K - 0 1", 4, 61940}};
+  runcases(cases, 1);
+  ficsrules = 0;
 }
 
 std::string toolpath() { return std::string(KORVEL_BINARY_DIR) + "/korvel-perft"; }
@@ -399,6 +410,10 @@ TEST_F(PerftTest, DisplayToolShowsBothBoardsAndAgreeingKeys) {
             0)
       << out;
   EXPECT_NE(out.find("topc 2 topp 0"), std::string::npos) << out;  // Bb5+ and Bxc6+
+  EXPECT_NE(out.find("agree"), std::string::npos) << out;
+  // Atomic keeps the atomic engine's key: an explosion removes men and, here, the h1 rook's right.
+  ASSERT_EQ(runcommand(tool + " --variant atomic --fen 'k7/1b6/8/7R/8/8/6N1/4K2R b K - 0 1' --moves 'b7g2 h5h1'", &out), 0)
+      << out;
   EXPECT_NE(out.find("agree"), std::string::npos) << out;
   EXPECT_EQ(runcommand(tool + " --variant normal --moves 'e2e5' 2>&1", &out), 2);
   EXPECT_NE(out.find("not a legal move"), std::string::npos) << out;

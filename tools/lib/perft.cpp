@@ -63,8 +63,8 @@ void perftgenerate(int *movefrom, int *moveto, int *count, int ply, const int *e
 // A rook captured on its corner takes its castling right with it; the searches leave the right,
 // perft may not. Records which right went.
 static void takerookright(int ply, perftundo *undo) {
-  int to = undo->move.to;
-  int captured = undo->move.captured;
+  int to = undo->trial.move.to;
+  int captured = undo->trial.move.captured;
   if (ply % 2 == 1 && captured == BROOK) {
     if (bcastlea && to == bcastlea) {
       bcastlea = 0;
@@ -86,7 +86,7 @@ static void takerookright(int ply, perftundo *undo) {
 
 // Gives back a right that a captured rook took.
 static void giverookright(perftundo *undo) {
-  int to = undo->move.to;
+  int to = undo->trial.move.to;
   if (undo->rightcaptured == 1) wcastlea = to;
   if (undo->rightcaptured == 2) wcastleh = to;
   if (undo->rightcaptured == 3) bcastlea = to;
@@ -94,42 +94,27 @@ static void giverookright(perftundo *undo) {
   undo->rightcaptured = 0;
 }
 
-// Atomic: the capture just made explodes. Answers 0 when the explosion blew up the mover's own
-// king or the capture was made by a king, 1 otherwise.
-static int perftexplode(int ply, perftundo *undo) {
-  int illegal = 0;
-  undo->exploded = 1;
-  explode(undo->move.to, ply, &undo->blastwin, &illegal, undo->blastsave, 0);
-  return illegal == 0;
-}
-
-// Makes the move as the searches do (the same make; a promoting pawn becomes promotion, or a queen
-// for 0), then takes the castling right of a rook captured on its corner.
-static void perftmakeman(int ply, int from, int to, int promotion, int *childep, perftundo *undo) {
-  undo->rightcaptured = undo->checkgiven = undo->exploded = undo->blastwin = 0;
-  makemove(ply, from, to, promotion, childep, &undo->move, gamewheld, gamebheld, gamewpieces, gamebpieces);
+// Makes the move by the variant's rules (a promoting pawn becomes promotion, or a queen for 0),
+// then takes the castling right of a rook captured on its corner. Answers 1 when the variant's
+// engine finds the move legal.
+static int perftmakeman(int ply, int from, int to, int promotion, int *childep, perftundo *undo) {
+  undo->rightcaptured = undo->checkgiven = 0;
+  int legal = perftengine->trymove(ply, from, to, promotion, childep, &undo->trial);
   if (from > 0) takerookright(ply, undo);
   assert(antimode || boardisok(0, 0, 0, gamewheld, gamebheld, gamewpieces, gamebpieces));  // antichess kings may go or multiply
+  return legal;
 }
 
-// Makes the move (a promotion makes a queen), and in atomic explodes a capture. Answers 1 when the
-// variant's engine finds the move legal; an atomic move that blows up the other king is legal
-// whatever else it does. The caller always unmakes it.
+// Makes the move (a promotion makes a queen) by the variant's rules; answers 1 when it is legal.
+// The caller always unmakes it.
 int perftmake(int ply, int from, int to, int *childep, perftundo *undo) {
-  perftmakeman(ply, from, to, 0, childep, undo);
-  if (atomicmode && (undo->move.captured != EMPTY || undo->move.epcapture)) {
-    if (!perftexplode(ply, undo)) return 0;
-    if (undo->blastwin) return 1;
-  }
-  return perftengine->legal(ply);
+  return perftmakeman(ply, from, to, 0, childep, undo);
 }
 
 // Takes back a move made by perftmake.
 void perftunmake(int ply, int *childep, perftundo *undo) {
-  if (undo->exploded) unexplode(undo->move.to, undo->blastsave);
-  undo->exploded = 0;
   giverookright(undo);
-  unmakemove(ply, childep, &undo->move, gamewheld, gamebheld, gamewpieces, gamebpieces);
+  perftengine->untrymove(ply, childep, &undo->trial);
   assert(antimode || boardisok(0, 0, 0, gamewheld, gamebheld, gamewpieces, gamebpieces));  // antichess kings may go or multiply
 }
 
@@ -162,7 +147,7 @@ static long long perftnode(int depth, int ply, const int *epsquares);
 // Leaf count below a legal move just made with one promotion piece (or none) on its to-square.
 static long long perftafter(int depth, int ply, const int *childep, perftundo *undo) {
   if (depth <= 1) return 1;
-  if (undo->blastwin) return 0;
+  if (undo->trial.blastwin) return 0;
   if (!threecheckmode) return perftnode(depth - 1, ply + 1, childep);
   long long count = perftcountcheck(ply, undo) ? 0 : perftnode(depth - 1, ply + 1, childep);
   perftuncountcheck(ply, undo);
@@ -174,19 +159,19 @@ static const int promotionpieces[4] = {WQUEEN, WROOK, WBISHOP, WKNIGHT};
 
 // 1 when the move just made put a promoted man on its to-square that is still there: an atomic
 // promotion with capture explodes the new man at once, whatever it became.
-static int promotedmanstands(const perftundo *undo) { return undo->move.promoted && !undo->exploded; }
+static int promotedmanstands(const perftundo *undo) { return undo->trial.move.promoted && !undo->trial.exploded; }
 
 // Leaf count below a legal move just made: a promotion counts once for each piece.
 static long long perftbelow(int depth, int ply, const int *childep, perftundo *undo) {
-  if (!undo->move.promoted) return perftafter(depth, ply, childep, undo);
+  if (!undo->trial.move.promoted) return perftafter(depth, ply, childep, undo);
   if (!promotedmanstands(undo)) return 4 * perftafter(depth, ply, childep, undo);
   int base = ply % 2 == 1 ? 0 : BLACKOFFSET;
   long long count = 0;
   for (int k = 0; k < 4; k++) {
-    board[undo->move.to] = promotionpieces[k] + base;
+    board[undo->trial.move.to] = promotionpieces[k] + base;
     count += perftafter(depth, ply, childep, undo);
   }
-  board[undo->move.to] = WQUEEN + base;
+  board[undo->trial.move.to] = WQUEEN + base;
   return count;
 }
 
@@ -250,8 +235,8 @@ static long long antiperftdivide(int depth) {
   return total;
 }
 
-// 1 when the root position is already over: in 3check the side that just moved gave its third check.
-static int rootover() { return threecheckmode && topp >= THREECHECKS; }
+// 1 when the root position is already over: in 3check a side has given its third check.
+static int rootover() { return threecheckmode && (topp >= THREECHECKS || topc >= THREECHECKS); }
 
 // Number of leaf nodes at the given depth below the root position.
 long long perft(int depth) {
@@ -296,15 +281,15 @@ long long perftdivide(int depth) {
   for (int i = 1; i <= count; i++) {
     perftundo undo;
     if (perftmake(1, movefrom[i], moveto[i], childep, &undo)) {
-      int promoted = undo.move.promoted;
+      int promoted = undo.trial.move.promoted;
       for (int k = 0; k < (promoted ? 4 : 1); k++) {
-        if (promoted && promotedmanstands(&undo)) board[undo.move.to] = promotionpieces[k];
+        if (promoted && promotedmanstands(&undo)) board[undo.trial.move.to] = promotionpieces[k];
         long long n = perftafter(depth, 1, childep, &undo);
         perftmovetext(movefrom[i], moveto[i], promoted ? promotionpieces[k] : 0, text);
         output("%s: %lld\n", text, n);
         total += n;
       }
-      if (promoted && promotedmanstands(&undo)) board[undo.move.to] = WQUEEN;
+      if (promoted && promotedmanstands(&undo)) board[undo.trial.move.to] = WQUEEN;
     }
     perftunmake(1, childep, &undo);
   }

@@ -14,13 +14,10 @@ constexpr int MOVETEXTSIZE = 8;      // room for a move in text form, e.g. "e7e8
 
 // What perftmake changed beyond the searches' make, so that perftunmake can restore it exactly.
 struct perftundo {
-  moveundo move;        // the searches' make
+  trialundo trial;      // the move tried by the variant's rules (the searches' make, atomic explosions)
   int rightcaptured;    // castling right taken with a rook captured on its corner: 1 white a, 2 white h,
                         // 3 black a, 4 black h, else 0
   int checkgiven;       // 3check: 1 when this move raised the mover's check counter
-  int exploded;         // atomic: 1 when the move was a capture and exploded
-  int blastwin;         // atomic: the explosion blew up the other king, which ends the game
-  int blastsave[65];    // atomic: what the explosion removed
 };
 
 // The position set up lives where the engine keeps a game's root: the board, gameepsquares (the
