@@ -1,14 +1,11 @@
 // End-to-end: whole game flows through pipes as xboard writes them, in the variants whose rules
 // differ most: which moves the engine and its opponent may play, and that a game that is over gets
 // its result line once and no move, however it ended.
-#include "pipes.h"
+#include "pipetest.h"
 
 #include <gtest/gtest.h>
 
 #include <string>
-
-static const char QUICK[] = "level 9999 1 0\n";  // a few milliseconds a move
-constexpr int REPLYMS = 20000;                   // longest wait for a reply that should come soon
 
 // How often text stands in all.
 static int occurrences(const std::string &all, const std::string &text) {

@@ -2,7 +2,7 @@
 // the time and depth commands, analyze mode, unknown and CR LF lines, the game budget against the
 // clock, a chess server's moves and hands, and lines far too long to be commands. Driven through
 // pipes as xboard (or a server's interface) writes; time limits are generous, the machine is shared.
-#include "pipes.h"
+#include "pipetest.h"
 
 #include <gtest/gtest.h>
 
@@ -11,11 +11,8 @@
 #include <unistd.h>
 #include <vector>
 
-static const char QUICK[] = "level 9999 1 0\n";  // a few milliseconds a move
-static const char LONGSEARCH[] = "level 0 60 0\ntime 360000\notim 360000\n";  // minutes for one move
 static const char MATELEVEL[] = "level 100 1 0\n";  // time enough to see a mate in one
 static const char MATEINONE[] = "6k1/5ppp/8/8/8/8/5PPP/R5K1 w - - 0 1";  // a1a8 mates
-constexpr int REPLYMS = 20000;     // longest wait for a reply that should come soon
 constexpr int THINKUS = 700000;    // microseconds to let a search get going
 
 static long long millis() {
@@ -24,33 +21,8 @@ static long long millis() {
   return (long long)ts.tv_sec * 1000 + ts.tv_nsec / 1000000;
 }
 
-class SearchInputTest : public ::testing::Test {
+class SearchInputTest : public PipeTest {
  protected:
-  childproc engine;
-  childproc referee;
-  size_t cursor = 0;
-
-  void SetUp() override { ASSERT_TRUE(startkorvel(&engine)); }
-
-  void TearDown() override {
-    sendtext(&engine, "quit\n");
-    stopchild(&engine);
-    if (referee.pid > 0) {
-      sendtext(&referee, "quit\n");
-      stopchild(&referee);
-    }
-  }
-
-  void needreferee(const std::string &variant) {
-    if (!startreferee(&referee, variant)) GTEST_SKIP() << "fairy-stockfish is not installed";
-  }
-
-  int count(const std::string &text, size_t from = 0) {
-    int n = 0;
-    for (size_t at = engine.text.find(text, from); at != std::string::npos; at = engine.text.find(text, at + 1)) n++;
-    return n;
-  }
-
   // Sends ping n and waits for its pong: everything sent before it has been carried out.
   void sync(int n) {
     sendtext(&engine, "ping " + std::to_string(n) + "\n");

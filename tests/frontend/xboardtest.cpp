@@ -1,7 +1,7 @@
 // End-to-end: the real korvel binary on pipes, driven as xboard drives it, with fairy-stockfish as
 // the referee of every move. Times are short ("level 9999 1 0" gives a few milliseconds a move)
 // and every read has a time limit.
-#include "pipes.h"
+#include "pipetest.h"
 
 #include <gtest/gtest.h>
 
@@ -14,9 +14,6 @@
 static const char FEATURELINE[] =
     "\nfeature ping=1 setboard=1 colors=0 ics=1 analyze=1 sigint=0 sigterm=0 myname=\"Korvel\" variants=\"atomic,twokings,"
     "wildcastle,nocastle,3check,normal,crazyhouse,giveaway,suicide,losers\" done=1\n";
-static const char QUICK[] = "level 9999 1 0\n";  // a few milliseconds a move
-static const char LONGSEARCH[] = "level 0 60 0\ntime 360000\notim 360000\n";  // minutes for one move
-constexpr int REPLYMS = 20000;     // longest wait for a reply that should come soon
 
 // The board field of the referee's FEN of a position, one character per square, rank 8 first.
 static std::string boardof(childproc *referee, const std::string &fen, const std::vector<std::string> &moves) {
@@ -42,28 +39,11 @@ static int occupied(const std::string &board, const std::string &square) {
   return index < board.size() && board[index] != '.';
 }
 
-class XboardTest : public ::testing::Test {
+class XboardTest : public PipeTest {
  protected:
-  childproc engine;
-  childproc referee;
-  size_t cursor = 0;
-
   void SetUp() override {
-    ASSERT_TRUE(startkorvel(&engine));
+    PipeTest::SetUp();
     srand(12345);
-  }
-
-  void TearDown() override {
-    sendtext(&engine, "quit\n");
-    stopchild(&engine);
-    if (referee.pid > 0) {
-      sendtext(&referee, "quit\n");
-      stopchild(&referee);
-    }
-  }
-
-  void needreferee(const std::string &variant) {
-    if (!startreferee(&referee, variant)) GTEST_SKIP() << "fairy-stockfish is not installed";
   }
 
   // The engine's next move, which must be legal after moves; it is appended to moves.
@@ -73,12 +53,6 @@ class XboardTest : public ::testing::Test {
     EXPECT_TRUE(islegal(&referee, fen, *moves, move)) << "illegal " << move << "\n" << engine.text;
     moves->push_back(move);
     return move;
-  }
-
-  int count(const std::string &text) {
-    int n = 0;
-    for (size_t at = engine.text.find(text); at != std::string::npos; at = engine.text.find(text, at + 1)) n++;
-    return n;
   }
 };
 
@@ -375,7 +349,6 @@ TEST_F(XboardTest, NoMoveWhenTheGameIsOver) {
 // written once, although the side left without men has no move either.
 TEST_F(XboardTest, OneResultLinePerEnd) {
   sendtext(&engine, "new\nvariant giveaway\nforce\nsetboard 8/8/8/8/8/8/1p6/K7 w - - 0 1\ngo\n");
-  size_t cursor = 0;
   EXPECT_EQ(nextmove(&engine, &cursor, REPLYMS), "a1b2") << engine.text;
   sendtext(&engine, "ping 4\n");
   EXPECT_TRUE(waitfortext(&engine, "pong 4", 0, REPLYMS, nullptr)) << engine.text;
