@@ -18,19 +18,27 @@ wrong result claim. The runner prints every game with its faults and both clocks
 variant and korvel's smallest clock left, and exits with status 1 when korvel committed any fault
 (or the referee failed).
 
+The peer can also be korvel itself with another command line (--peer korvel --peer-args ...),
+refereed like any game; then the faults and result claims of both sides are korvel's. Every korvel
+runs in a working folder of its own that holds a copy of the books (--books), as "make run" gives it.
+
 Usage: tools/match.py --variants normal,3check --games 4 --tc 60+1
        tools/match.py --variants atomic --korvel-args fics --level "0 2 12" --games 2
        tools/match.py --variants losers --peer sjeng --fens positions.txt --games 4
+       tools/match.py --variants normal --peer korvel --peer-args "mx0-4" --games 4 --tc 10+0
 """
 
 import argparse
+import atexit
 import json
 import os
 import random
 import re
 import select
+import shutil
 import subprocess
 import sys
+import tempfile
 import time
 
 HERE = os.path.dirname(os.path.abspath(__file__))
@@ -40,6 +48,7 @@ SJENG = "/usr/games/sjeng"
 NODE = "node"
 RULESCLI = os.path.join(HERE, "rules", "rules.mjs")
 STOCKFISHJS = os.path.join(HERE, "rules", "stockfishjs.mjs")
+BOOKS = os.path.join(ROOT, "books")
 STARTFEN = "rnbqkbnr/pppppppp/8/8/8/8/PPPPPPPP/RNBQKBNR w KQkq - 0 1"
 CLAIMS = ("1-0", "0-1", "1/2-1/2", "1/2-1/2 (Stalemate)")
 PERFTLINE = re.compile(r"^([a-h][1-8][a-h][1-8][a-z]?|[A-Z]@[a-h][1-8]): \d+$")
@@ -77,12 +86,12 @@ SJENGVARIANTS = ("normal", "crazyhouse", "suicide", "losers")   # sjeng's names 
 class Proc:
     """A child process read line by line, every read with a time limit."""
 
-    def __init__(self, argv, name, log=None):
+    def __init__(self, argv, name, log=None, cwd=None):
         self.name = name
         self.argv = argv
         self.log = log
         self.p = subprocess.Popen(argv, stdin=subprocess.PIPE, stdout=subprocess.PIPE,
-                                  stderr=subprocess.DEVNULL, bufsize=0)
+                                  stderr=subprocess.DEVNULL, bufsize=0, cwd=cwd)
         self.buffer = b""
         self.dead = False
 
@@ -337,18 +346,19 @@ def claimvalid(claim, variant, infos, keys, index):
 class XboardPlayer:
     """korvel or another xboard engine, driven as xboard drives it."""
 
-    def __init__(self, argv, name, iskorvel, log=None):
+    def __init__(self, argv, name, iskorvel, log=None, cwd=None):
         self.log = log
         self.argv = argv
         self.name = name
         self.iskorvel = iskorvel
+        self.cwd = cwd
         self.proc = None
         self.colors = True
         self.start()
 
     def start(self):
         """Starts the engine and reads its features."""
-        self.proc = Proc(self.argv, self.name, self.log)
+        self.proc = Proc(self.argv, self.name, self.log, self.cwd)
         self.proc.send("xboard\nprotover 2\n")
         features = []
         end = time.time() + 10
@@ -497,13 +507,34 @@ class UciPlayer:
         self.proc.close()
 
 
-def makepeer(kind, variant, skill, npm):
-    """The opponent of a variant: sjeng, or the UCI engine that plays the variant."""
-    if kind == "sjeng":
+def workfolder(books):
+    """A fresh working folder for one korvel, holding a copy of the book files of books (none when
+    books is empty); removed when the runner ends."""
+    folder = tempfile.mkdtemp(prefix="korvel-match-")
+    atexit.register(shutil.rmtree, folder, True)
+    if books:
+        for name in os.listdir(books):
+            if os.path.isfile(os.path.join(books, name)):
+                shutil.copy(os.path.join(books, name), folder)
+    return folder
+
+
+def startkorvel(path, words, name, books, log):
+    """korvel with its command line words in a working folder of its own."""
+    return XboardPlayer([os.path.abspath(path)] + words.split(), name, True, log, workfolder(books))
+
+
+def makepeer(args, variant, log):
+    """The opponent of a variant: sjeng, korvel with the peer's command line, or the UCI engine that
+    plays the variant."""
+    if args.peer == "sjeng":
         return XboardPlayer([SJENG], "sjeng", False)
+    if args.peer == "korvel":
+        return startkorvel(args.peer_korvel or args.korvel, args.peer_args,
+                           "korvel" + (" " + args.peer_args if args.peer_args else ""), args.books, log)
     if variant == "atomic":
-        return UciPlayer([NODE, STOCKFISHJS, "--npm", npm], "stockfish.js", skill)
-    return UciPlayer([FSF], "fairy-stockfish", skill)
+        return UciPlayer([NODE, STOCKFISHJS, "--npm", args.npm], "stockfish.js", args.skill)
+    return UciPlayer([FSF], "fairy-stockfish", args.skill)
 
 
 def randomfen(variant, rng):
@@ -551,7 +582,8 @@ class Game:
         self.startwhite = fenwhite(startfen) if startfen else True
         self.moves, self.infos, self.keys = [], [], []
         self.faults, self.peerfaults = [], []
-        self.claims = []   # (claim, index of the position korvel had seen)
+        self.claims = []       # (claim, index of the position korvel had seen)
+        self.peerclaims = []   # the same of a korvel peer
         self.result, self.reason = None, None
         self.refereeerror = None
 
@@ -564,24 +596,30 @@ class Game:
         self.result, self.reason = result, reason
 
 
+def xboardturn(player, game, clock, white, faults, claims):
+    """The move of an xboard engine, or None, and whether it hung; its refusals go into faults and,
+    for a korvel, its result claims into claims."""
+    last = game.moves[-1] if game.moves else None
+    move, said, refusals, hung = player.turn(last, clock.left[white], clock.left[not white])
+    if player.iskorvel:
+        claims += [(c, len(game.moves)) for c in said]
+    if refusals:
+        faults.append("refused a legal move (%s)" % refusals[0])
+        game.end("0-1" if white else "1-0", "%s refused %s" % (player.name, last))
+    return move, hung
+
+
 def korvelturn(korvel, game, clock, white):
     """korvel's move, or None; its refusals and claims go into the game."""
-    last = game.moves[-1] if game.moves else None
-    move, claims, refusals, hung = korvel.turn(last, clock.left[white], clock.left[not white])
-    game.claims += [(c, len(game.moves)) for c in claims]
-    if refusals:
-        game.faults.append("refused a legal move (%s)" % refusals[0])
-        game.end("0-1" if white else "1-0", "korvel refused %s" % last)
-    return move, hung
+    return xboardturn(korvel, game, clock, white, game.faults, game.claims)
 
 
 def peerturn(peer, game, clock, white):
     """The peer's move, or None, and whether it hung."""
     if isinstance(peer, UciPlayer):
         move = peer.turn(game.moves, clock.left[True], clock.left[False], clock.left[white])
-    else:
-        move = peer.turn(game.moves[-1] if game.moves else None, clock.left[white], clock.left[not white])[0]
-    return move, move is None and not peer.proc.dead
+        return move, move is None and not peer.proc.dead
+    return xboardturn(peer, game, clock, white, game.peerfaults, game.peerclaims)
 
 
 def playmoves(game, korvel, peer, referee, clock):
@@ -641,14 +679,17 @@ def playgame(korvel, peer, variant, startfen, korvelwhite, clock, npm):
         if referee:
             referee.close()
     game.claims += [(c, len(game.moves)) for c in korvel.finish(game.result)]
-    peer.finish(game.result)
-    if korvel.proc.dead:
-        if "crash" not in game.faults:
-            game.faults.append("crash")
-        korvel.start()
-    for claim, index in game.claims:
-        if not claimvalid(claim, variant, game.infos, game.keys, index):
-            game.faults.append("wrong result claim %s after %d plies" % (claim, index))
+    peerclaims = peer.finish(game.result)
+    if getattr(peer, "iskorvel", False):
+        game.peerclaims += [(c, len(game.moves)) for c in peerclaims]
+    for player, faults, claims in ((korvel, game.faults, game.claims), (peer, game.peerfaults, game.peerclaims)):
+        if getattr(player, "iskorvel", False) and player.proc.dead:
+            if "crash" not in faults:
+                faults.append("crash")
+            player.start()
+        for claim, index in claims:
+            if not claimvalid(claim, variant, game.infos, game.keys, index):
+                faults.append("wrong result claim %s after %d plies" % (claim, index))
     return game
 
 
@@ -661,9 +702,9 @@ class Tally:
         self.forfeits = {"korvel": 0, "peer": 0}
         self.leastclock = None   # (seconds, game number)
 
-    def add(self, number, game, clock):
-        """Counts a finished game."""
-        self.faults += len(game.faults)
+    def add(self, number, game, clock, peeriskorvel):
+        """Counts a finished game; a korvel peer's faults are korvel's too."""
+        self.faults += len(game.faults) + (len(game.peerfaults) if peeriskorvel else 0)
         self.refereeerrors += game.refereeerror is not None
         self.forfeits["korvel"] += sum(f.startswith("time forfeit") for f in game.faults)
         self.forfeits["peer"] += sum(f.startswith("time forfeit") for f in game.peerfaults)
@@ -692,12 +733,12 @@ def gameline(number, game, clock, setup):
                "; ".join(game.peerfaults) or "none")
 
 
-def playvariant(variant, args, korvel, clock, fens, rng, tally, number):
+def playvariant(variant, args, korvel, clock, fens, rng, tally, number, peerlog):
     """All games of one variant; returns the number of the last game played."""
     if args.peer == "sjeng" and variant not in SJENGVARIANTS:
         print("%s: sjeng does not play it, skipped" % variant)
         return number
-    peer = makepeer(args.peer, variant, args.skill, args.npm)
+    peer = makepeer(args, variant, peerlog)
     score, wins, draws, losses = 0.0, 0, 0, 0
     for g in range(args.games):
         number += 1
@@ -712,7 +753,7 @@ def playvariant(variant, args, korvel, clock, fens, rng, tally, number):
             score += 1
         elif game.result in ("1-0", "0-1"):
             losses += 1
-        tally.add(number, game, clock)
+        tally.add(number, game, clock, args.peer == "korvel")
         print(gameline(number, game, clock, bool(fens)), flush=True)
     peer.close()
     print("%s: korvel %.1f/%d (+%d =%d -%d) against %s" % (variant, score, wins + draws + losses, wins, draws,
@@ -725,8 +766,13 @@ def main():
     parser = argparse.ArgumentParser(description="korvel against a peer engine, every move refereed")
     parser.add_argument("--korvel", default=os.path.join(ROOT, "build", "korvel"))
     parser.add_argument("--korvel-args", default="", help="korvel's command line, split on blanks (e.g. fics)")
-    parser.add_argument("--peer", default="fairy-stockfish", choices=["fairy-stockfish", "sjeng"],
+    parser.add_argument("--peer", default="fairy-stockfish", choices=["fairy-stockfish", "sjeng", "korvel"],
                         help="fairy-stockfish means the UCI peer: stockfish.js in atomic")
+    parser.add_argument("--peer-korvel", help="the korvel binary of --peer korvel (default: --korvel)")
+    parser.add_argument("--peer-args", default="", help="the command line of --peer korvel, split on blanks")
+    parser.add_argument("--peer-log", help="file that receives everything said to and by a korvel peer")
+    parser.add_argument("--books", default=BOOKS, help="the book files each korvel finds in its working "
+                        "folder; an empty value for none")
     parser.add_argument("--skill", type=int, default=0, help="the UCI peer's Skill Level")
     parser.add_argument("--variants", default="normal,nocastle,3check,crazyhouse")
     parser.add_argument("--games", type=int, default=2, help="games per variant, colours alternating")
@@ -747,16 +793,18 @@ def main():
     fens = [(None, fen) for fen in args.fen] + (readfens(args.fens) if args.fens else [])
     rng = random.Random(args.seed)
     log = open(args.log, "w", buffering=1) if args.log else None
-    korvel = XboardPlayer([os.path.abspath(args.korvel)] + args.korvel_args.split(), "korvel", True, log)
+    peerlog = open(args.peer_log, "w", buffering=1) if args.peer_log else None
+    korvel = startkorvel(args.korvel, args.korvel_args, "korvel", args.books, log)
     tally = Tally()
     uci = args.peer == "fairy-stockfish"
     print("korvel%s against %s%s at %s, %d games per variant" % (
-        " " + args.korvel_args if args.korvel_args else "", args.peer,
+        " " + args.korvel_args if args.korvel_args else "",
+        "korvel " + args.peer_args if args.peer == "korvel" and args.peer_args else args.peer,
         " (Skill Level %d%s)" % (args.skill, "; stockfish.js in atomic" if "atomic" in variants else "") if uci else "",
         clock.describe(), args.games))
     number = 0
     for variant in variants:
-        number = playvariant(variant, args, korvel, clock, fens, rng, tally, number)
+        number = playvariant(variant, args, korvel, clock, fens, rng, tally, number, peerlog)
     korvel.close()
     tally.report()
     return 1 if tally.faults or tally.refereeerrors else 0
