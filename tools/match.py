@@ -55,6 +55,10 @@ PERFTLINE = re.compile(r"^([a-h][1-8][a-h][1-8][a-z]?|[A-Z]@[a-h][1-8]): \d+$")
 GRACE = 5.0          # seconds past the clock before a silent side is declared hung
 MAXPLIES = 400       # longer games are adjudicated drawn
 DRAIN = 0.3          # seconds to wait for result claims after a game
+ENDWAIT = 5.0        # at most so many seconds for a korvel's answer to the move that ended the game
+# The ends that the rules decide on the board; a korvel told the move that brought one must write no
+# move after it. Draws by repetition, fifty moves or material are the runner's and are not told.
+TERMINAL = ("mate", "stalemate", "mated", "no moves", "no pieces", "three checks", "bare king", "exploded king")
 
 # The referee of each of korvel's variants and the referee's name for it; a UCI peer plays the same.
 #
@@ -71,6 +75,9 @@ DRAIN = 0.3          # seconds to wait for result claims after a game
 # suicide: fairy-stockfish's own suicide scores a side without moves by counting pieces, while korvel
 #   lets that side win; its antichess agrees with korvel: no castling, promotion to a king, the side
 #   without a move wins.
+# twokings: no peer and no rules reference plays it, so korvel plays itself (--peer korvel) without
+#   a referee: every move is taken, the other korvel's refusal is the legality test, and the game
+#   ends at the first result claim, which every later claim must repeat.
 # losers: fairy-stockfish's losers agrees: captures compulsory unless none is legal, check must be
 #   met, no castling out of, across or into check, no promotion to a king, and the game ends as soon
 #   as either side is down to its bare king, which wins; so does a side left without a legal move.
@@ -78,7 +85,7 @@ REFEREE = {"normal": ("fairy-stockfish", "chess"), "nocastle": ("fairy-stockfish
            "wildcastle": ("fairy-stockfish", "chess"), "3check": ("fairy-stockfish", "3check"),
            "crazyhouse": ("fairy-stockfish", "crazyhouse"), "atomic": ("chessops", "atomic"),
            "giveaway": ("fairy-stockfish", "giveaway"), "suicide": ("fairy-stockfish", "antichess"),
-           "losers": ("fairy-stockfish", "losers")}
+           "losers": ("fairy-stockfish", "losers"), "twokings": ("none", "twokings")}
 ANTICHESS = ("giveaway", "suicide", "losers")
 SJENGVARIANTS = ("normal", "crazyhouse", "suicide", "losers")   # sjeng's names are korvel's
 
@@ -271,9 +278,22 @@ class RulesReferee:
         self.proc.close()
 
 
+class ClaimReferee:
+    """No referee: every move is legal, and the players' result claims end the game."""
+
+    def look(self, startfen, moves):
+        """Nothing known of the position but the number of moves made."""
+        return {"legal": None, "fen": "", "key": str(len(moves)), "check": False, "over": None}
+
+    def close(self):
+        pass
+
+
 def makereferee(variant, npm):
     """The referee of a variant (see REFEREE)."""
     kind, name = REFEREE[variant]
+    if kind == "none":
+        return ClaimReferee()
     return RulesReferee(name, npm) if kind == "chessops" else FairyReferee(name)
 
 
@@ -314,6 +334,8 @@ def ending(variant, info):
 
 def status(variant, info, keys):
     """The result of a position: None while the game goes on, else (result, reason)."""
+    if info["legal"] is None:
+        return None   # no referee: the claims end the game
     over = info.get("over") or ending(variant, info)
     if over:
         return tuple(over)
@@ -327,8 +349,11 @@ def status(variant, info, keys):
     return None
 
 
-def claimvalid(claim, variant, infos, keys, index):
-    """1 when a result claim of korvel fits the position after index moves, or one next to it."""
+def claimvalid(claim, variant, infos, keys, index, result):
+    """1 when a result claim of korvel fits the position after index moves, or one next to it;
+    without a referee, when it is the game's result."""
+    if REFEREE[variant][0] == "none":
+        return claim.split()[0] == result
     for k in (index - 1, index, index + 1):
         if k < 0 or k >= len(infos):
             continue
@@ -384,6 +409,7 @@ class XboardPlayer:
         position, is put in force mode, as xboard does."""
         self.white = white
         self.first = True
+        self.said = []   # ("claim", line), ("move", move) and ("end", reason) as they came
         text = "new\nrandom\n"
         if variant != "normal":
             text += "variant %s\n" % variant
@@ -419,21 +445,63 @@ class XboardPlayer:
         return self.readmove(ownclock + GRACE)
 
     def readmove(self, timeout):
-        """Reads up to the engine's move; a refusal of the move handed over ends the reading."""
+        """Reads up to the engine's move; a refusal of the move handed over ends the reading, and a
+        result claim ends it when no move follows within ENDWAIT seconds."""
         claims, refusals = [], []
         end = time.time() + timeout
         while True:
             line = self.proc.readline(max(end - time.time(), 0))
             if line is None:
-                return None, claims, refusals, not self.proc.dead
+                return None, claims, refusals, not self.proc.dead and not claims
             line = line.strip()
             if line in CLAIMS:
                 claims.append(line)
+                self.said.append(("claim", line))
+                end = min(end, time.time() + ENDWAIT)
             elif line.startswith("Illegal move"):
                 refusals.append(line)
                 return None, claims, refusals, False
             elif line.startswith("move "):
+                self.said.append(("move", line[5:].strip()))
                 return line[5:].strip(), claims, refusals, False
+
+    def hearend(self, lastmove, reason, ownclock, otherclock):
+        """Hands over the move that ended the game, as xboard does when a person made it, and returns
+        the result claims written in answer. Reading ends at a move, a short while after a claim, or
+        after ENDWAIT seconds of thinking."""
+        self.said.append(("end", reason))
+        self.proc.send("time %d\notim %d\n%s\n" % (centiseconds(ownclock), centiseconds(otherclock), lastmove))
+        claims = []
+        end = time.time() + min(max(ownclock, 0), ENDWAIT)
+        while True:
+            line = self.proc.readline(max(end - time.time(), 0))
+            if line is None:
+                return claims
+            line = line.strip()
+            if line in CLAIMS:
+                claims.append(line)
+                self.said.append(("claim", line))
+                end = min(end, time.time() + DRAIN)
+            elif line.startswith("move "):
+                self.said.append(("move", line[5:].strip()))
+                return claims
+
+    def endfaults(self):
+        """The faults of a game's end in what the engine wrote: a second result line, and a move
+        written after a result line or after the move that ended the game."""
+        faults, results, over = [], [], None
+        for kind, text in self.said:
+            if kind == "claim":
+                results.append(text)
+                if len(results) == 2:
+                    faults.append("double result: %s then %s" % tuple(results))
+                over = over or "result %s" % text
+            elif kind == "end":
+                over = over or "the game's end (%s)" % text
+            elif over:
+                faults.append("move %s written after %s" % (text, over))
+                break
+        return faults
 
     def finish(self, result):
         """Tells the result and returns the claims written after the last move. Then, as xboard
@@ -447,6 +515,9 @@ class XboardPlayer:
                 break
             if line.strip() in CLAIMS:
                 claims.append(line.strip())
+                self.said.append(("claim", line.strip()))
+            elif line.startswith("move "):
+                self.said.append(("move", line[5:].strip()))
         self.proc.send("force\n")
         return claims
 
@@ -622,6 +693,20 @@ def peerturn(peer, game, clock, white):
     return xboardturn(peer, game, clock, white, game.peerfaults, game.peerclaims)
 
 
+def tellend(game, korvel, peer, clock, reason):
+    """Hands the move that ended the game by the rules to the side on move when that is a korvel,
+    and notes its answer's result claims."""
+    white = game.whitetomove()
+    if white == game.korvelwhite:
+        player, claims = korvel, game.claims
+    elif getattr(peer, "iskorvel", False):
+        player, claims = peer, game.peerclaims
+    else:
+        return
+    said = player.hearend(game.moves[-1], reason, clock.left[white], clock.left[not white])
+    claims += [(c, len(game.moves)) for c in said]
+
+
 def playmoves(game, korvel, peer, referee, clock):
     """Plays until the referee, a fault or the ply limit ends the game."""
     while True:
@@ -630,11 +715,14 @@ def playmoves(game, korvel, peer, referee, clock):
         game.keys.append(info["key"])
         over = status(game.variant, info, game.keys)
         if over:
+            if over[1] in TERMINAL and game.moves:
+                tellend(game, korvel, peer, clock, over[1])
             return game.end(*over)
         if len(game.moves) >= MAXPLIES:
             return game.end("1/2-1/2", "adjudicated after %d plies" % MAXPLIES)
         white = game.whitetomove()
         iskorvel = white == game.korvelwhite
+        claims = (len(game.claims), len(game.peerclaims))
         started = time.time()
         if iskorvel:
             move, hung = korvelturn(korvel, game, clock, white)
@@ -643,6 +731,10 @@ def playmoves(game, korvel, peer, referee, clock):
         intime = clock.spend(white, time.time() - started)
         if game.result:
             return
+        said = game.claims[claims[0]:] + game.peerclaims[claims[1]:] if move is None else []
+        if said:
+            # A claim in place of a move ends the game: the referee or the other claims judge it.
+            return game.end(said[0][0].split()[0], "%s claimed %s" % ("White" if white else "Black", said[0][0]))
         mover = "White" if white else "Black"
         loss = "0-1" if white else "1-0"
         side = game.faults if iskorvel else game.peerfaults
@@ -656,7 +748,7 @@ def playmoves(game, korvel, peer, referee, clock):
             side.append("time forfeit (%.2fs over)" % -clock.left[white])
             return game.end(loss, "%s lost on time" % mover)
         clock.addmove(white)
-        if move not in info["legal"]:
+        if info["legal"] is not None and move not in info["legal"]:
             side.append("illegal move %s after %s" % (move, " ".join(game.moves) or "the start"))
             return game.end(loss, "%s played an illegal move" % mover)
         game.moves.append(move)
@@ -688,8 +780,10 @@ def playgame(korvel, peer, variant, startfen, korvelwhite, clock, npm):
                 faults.append("crash")
             player.start()
         for claim, index in claims:
-            if not claimvalid(claim, variant, game.infos, game.keys, index):
+            if not claimvalid(claim, variant, game.infos, game.keys, index, game.result):
                 faults.append("wrong result claim %s after %d plies" % (claim, index))
+        if getattr(player, "iskorvel", False):
+            faults += player.endfaults()
     return game
 
 
@@ -789,6 +883,8 @@ def main():
     unknown = [v for v in variants if v not in REFEREE]
     if unknown:
         parser.error("unknown variant %s" % ", ".join(unknown))
+    if args.peer != "korvel" and any(REFEREE[v][0] == "none" for v in variants):
+        parser.error("no peer plays twokings: use --peer korvel")
     clock = Clock.fromlevel(args.level) if args.level else Clock.fromtc(args.tc)
     fens = [(None, fen) for fen in args.fen] + (readfens(args.fens) if args.fens else [])
     rng = random.Random(args.seed)
