@@ -55,6 +55,7 @@ PERFTLINE = re.compile(r"^([a-h][1-8][a-h][1-8][a-z]?|[A-Z]@[a-h][1-8]): \d+$")
 GRACE = 5.0          # seconds past the clock before a silent side is declared hung
 MAXPLIES = 400       # longer games are adjudicated drawn
 DRAIN = 0.3          # seconds to wait for result claims after a game
+AFTERMOVE = 0.05     # seconds to wait for result claims right after a move
 ENDWAIT = 5.0        # at most so many seconds for a korvel's answer to the move that ended the game
 # The ends that the rules decide on the board; a korvel told the move that brought one must write no
 # move after it. Draws by repetition, fifty moves or material are the runner's and are not told.
@@ -410,6 +411,7 @@ class XboardPlayer:
         self.white = white
         self.first = True
         self.said = []   # ("claim", line), ("move", move) and ("end", reason) as they came
+        self.lastafter = []   # the claims written right after the last move
         text = "new\nrandom\n"
         if variant != "normal":
             text += "variant %s\n" % variant
@@ -463,7 +465,21 @@ class XboardPlayer:
                 return None, claims, refusals, False
             elif line.startswith("move "):
                 self.said.append(("move", line[5:].strip()))
+                self.lastafter = self.afterclaims()
                 return line[5:].strip(), claims, refusals, False
+
+    def afterclaims(self):
+        """The result claims written right after a move, in the same moment."""
+        claims = []
+        while True:
+            line = self.proc.readline(AFTERMOVE)
+            if line is None:
+                return claims
+            if line.strip() in CLAIMS:
+                claims.append(line.strip())
+                self.said.append(("claim", line.strip()))
+            elif line.startswith("move "):
+                self.said.append(("move", line[5:].strip()))
 
     def hearend(self, lastmove, reason, ownclock, otherclock):
         """Hands over the move that ended the game, as xboard does when a person made it, and returns
@@ -671,9 +687,10 @@ def xboardturn(player, game, clock, white, faults, claims):
     """The move of an xboard engine, or None, and whether it hung; its refusals go into faults and,
     for a korvel, its result claims into claims."""
     last = game.moves[-1] if game.moves else None
+    player.lastafter = []
     move, said, refusals, hung = player.turn(last, clock.left[white], clock.left[not white])
     if player.iskorvel:
-        claims += [(c, len(game.moves)) for c in said]
+        claims += [(c, len(game.moves)) for c in said] + [(c, len(game.moves) + 1) for c in player.lastafter]
     if refusals:
         faults.append("refused a legal move (%s)" % refusals[0])
         game.end("0-1" if white else "1-0", "%s refused %s" % (player.name, last))
@@ -709,6 +726,7 @@ def tellend(game, korvel, peer, clock, reason):
 
 def playmoves(game, korvel, peer, referee, clock):
     """Plays until the referee, a fault or the ply limit ends the game."""
+    claimed = None
     while True:
         info = referee.look(game.startfen, game.moves)
         game.infos.append(info)
@@ -718,6 +736,9 @@ def playmoves(game, korvel, peer, referee, clock):
             if over[1] in TERMINAL and game.moves:
                 tellend(game, korvel, peer, clock, over[1])
             return game.end(*over)
+        if claimed:
+            # A result claim ends the game, as under xboard; the referee or the other claims judge it.
+            return game.end(*claimed)
         if len(game.moves) >= MAXPLIES:
             return game.end("1/2-1/2", "adjudicated after %d plies" % MAXPLIES)
         white = game.whitetomove()
@@ -728,14 +749,16 @@ def playmoves(game, korvel, peer, referee, clock):
             move, hung = korvelturn(korvel, game, clock, white)
         else:
             move, hung = peerturn(peer, game, clock, white)
-        intime = clock.spend(white, time.time() - started)
+        elapsed = time.time() - started
         if game.result:
             return
-        said = game.claims[claims[0]:] + game.peerclaims[claims[1]:] if move is None else []
-        if said:
-            # A claim in place of a move ends the game: the referee or the other claims judge it.
-            return game.end(said[0][0].split()[0], "%s claimed %s" % ("White" if white else "Black", said[0][0]))
         mover = "White" if white else "Black"
+        said = game.claims[claims[0]:] + game.peerclaims[claims[1]:]
+        if said:
+            claimed = (said[0][0].split()[0], "%s claimed %s" % (mover, said[0][0]))
+            if move is None:
+                return game.end(*claimed)
+        intime = clock.spend(white, elapsed)
         loss = "0-1" if white else "1-0"
         side = game.faults if iskorvel else game.peerfaults
         who = korvel if iskorvel else peer
@@ -836,7 +859,7 @@ def playvariant(variant, args, korvel, clock, fens, rng, tally, number, peerlog)
     score, wins, draws, losses = 0.0, 0, 0, 0
     for g in range(args.games):
         number += 1
-        korvelwhite = g % 2 == 0
+        korvelwhite = number % 2 == 1   # games of all variants in turn, so even a single game alternates
         startfen = startposition(variant, fens, g, rng)
         game = playgame(korvel, peer, variant, startfen, korvelwhite, clock, args.npm)
         if game.result == "1/2-1/2":
