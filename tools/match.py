@@ -455,18 +455,30 @@ class XboardPlayer:
             line = self.proc.readline(max(end - time.time(), 0))
             if line is None:
                 return None, claims, refusals, not self.proc.dead and not claims
-            line = line.strip()
-            if line in CLAIMS:
-                claims.append(line)
-                self.said.append(("claim", line))
+            kind, text = self.heard(line)
+            if kind == "claim":
+                claims.append(text)
                 end = min(end, time.time() + ENDWAIT)
-            elif line.startswith("Illegal move"):
-                refusals.append(line)
+            elif kind == "refusal":
+                refusals.append(text)
                 return None, claims, refusals, False
-            elif line.startswith("move "):
-                self.said.append(("move", line[5:].strip()))
+            elif kind == "move":
                 self.lastafter = self.afterclaims()
-                return line[5:].strip(), claims, refusals, False
+                return text, claims, refusals, False
+
+    def heard(self, line):
+        """What a line of the engine is: ("claim", result line), ("move", move), ("refusal", line) or
+        (None, line); claims and moves are noted in the game's record of what the engine said."""
+        line = line.strip()
+        if line in CLAIMS:
+            self.said.append(("claim", line))
+            return "claim", line
+        if line.startswith("Illegal move"):
+            return "refusal", line
+        if line.startswith("move "):
+            self.said.append(("move", line[5:].strip()))
+            return "move", line[5:].strip()
+        return None, line
 
     def afterclaims(self):
         """The result claims written right after a move, in the same moment."""
@@ -475,11 +487,9 @@ class XboardPlayer:
             line = self.proc.readline(AFTERMOVE)
             if line is None:
                 return claims
-            if line.strip() in CLAIMS:
-                claims.append(line.strip())
-                self.said.append(("claim", line.strip()))
-            elif line.startswith("move "):
-                self.said.append(("move", line[5:].strip()))
+            kind, text = self.heard(line)
+            if kind == "claim":
+                claims.append(text)
 
     def hearend(self, lastmove, reason, ownclock, otherclock):
         """Hands over the move that ended the game, as xboard does when a person made it, and returns
@@ -493,13 +503,11 @@ class XboardPlayer:
             line = self.proc.readline(max(end - time.time(), 0))
             if line is None:
                 return claims
-            line = line.strip()
-            if line in CLAIMS:
-                claims.append(line)
-                self.said.append(("claim", line))
+            kind, text = self.heard(line)
+            if kind == "claim":
+                claims.append(text)
                 end = min(end, time.time() + DRAIN)
-            elif line.startswith("move "):
-                self.said.append(("move", line[5:].strip()))
+            elif kind == "move":
                 return claims
 
     def endfaults(self):
@@ -529,11 +537,9 @@ class XboardPlayer:
             line = self.proc.readline(max(end - time.time(), 0))
             if line is None:
                 break
-            if line.strip() in CLAIMS:
-                claims.append(line.strip())
-                self.said.append(("claim", line.strip()))
-            elif line.startswith("move "):
-                self.said.append(("move", line[5:].strip()))
+            kind, text = self.heard(line)
+            if kind == "claim":
+                claims.append(text)
         self.proc.send("force\n")
         return claims
 
