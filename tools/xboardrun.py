@@ -11,6 +11,13 @@ each game's result and reason, and every fault.
 
     python3 tools/xboardrun.py --korvel build/korvel --variants normal,atomic --games 1 --tc 0:10
 
+How xboard 4.9.1 starts a game (its debug file shows it): new, variant NAME (not for normal),
+ics -, level, post, hard, and force with a setboard FEN for the set-up variants: nocastle is a
+shuffled back rank without castling rights and without an en-passant field ("... w - 0 1"),
+wildcastle a shuffled back rank with castling rights "KQkq -"; twokings, 3check,
+crazyhouse, atomic and the antichess family start from "variant NAME" alone (twokings with the
+bishops of f1 and f8 turned into kings). Then computer, time, otim and go for the side on move.
+
 Each korvel runs in a folder of its own with a copy of the books. --jobs N runs N variants at
 once; --keep DIR keeps every variant's PGN and xboard debug file (which holds every line said to
 and by both engines) as DIR/VARIANT.pgn and DIR/VARIANT.debug. Exits 0 when all is well, 1 on a
