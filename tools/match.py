@@ -350,9 +350,12 @@ def status(variant, info, keys):
     return None
 
 
-def claimvalid(claim, variant, infos, keys, index, result):
+def claimvalid(claim, variant, infos, keys, index, result, white):
     """1 when a result claim of korvel fits the position after index moves, or one next to it;
-    without a referee, when it is the game's result."""
+    without a referee, when it is the game's result. A claim of its own loss (korvel playing White
+    when white) is a resignation, which xboard takes at any time."""
+    if claim == ("0-1" if white else "1-0"):
+        return True
     if REFEREE[variant][0] == "none":
         return claim.split()[0] == result
     for k in (index - 1, index, index + 1):
@@ -803,13 +806,14 @@ def playgame(korvel, peer, variant, startfen, korvelwhite, clock, npm):
     peerclaims = peer.finish(game.result)
     if getattr(peer, "iskorvel", False):
         game.peerclaims += [(c, len(game.moves)) for c in peerclaims]
-    for player, faults, claims in ((korvel, game.faults, game.claims), (peer, game.peerfaults, game.peerclaims)):
+    for player, faults, claims, white in ((korvel, game.faults, game.claims, korvelwhite),
+                                          (peer, game.peerfaults, game.peerclaims, not korvelwhite)):
         if getattr(player, "iskorvel", False) and player.proc.dead:
             if "crash" not in faults:
                 faults.append("crash")
             player.start()
         for claim, index in claims:
-            if not claimvalid(claim, variant, game.infos, game.keys, index, game.result):
+            if not claimvalid(claim, variant, game.infos, game.keys, index, game.result, white):
                 faults.append("wrong result claim %s after %d plies" % (claim, index))
         if getattr(player, "iskorvel", False):
             faults += player.endfaults()

@@ -85,14 +85,20 @@ def said(debug, engine):
 def protocolfaults(lines, name):
     """A korvel's faults in its exchange with xboard: a rejected feature, a refused move or
     position, a second result line in one game, a move after its result line or after xboard's
-    result command. A game runs from one "new" to the next."""
+    result command. A game runs from one "new" to the next as the engine reads them: what it writes
+    before it answers the first ping after "new" still belongs to the game before."""
     faults, results, over = [], [], None
+    newgame, pong = False, None
     for way, text in lines:
         text = text.strip()
+        if way == ">" and text == "new":
+            newgame, pong = True, None
+        elif newgame and way == ">" and pong is None and text.startswith("ping"):
+            pong = "pong" + text[4:]
+        elif newgame and (text == pong or way == ">" and text == "go"):
+            results, over, newgame = [], None, False
         if way == ">":
-            if text == "new":
-                results, over = [], None
-            elif text.startswith("rejected"):
+            if text.startswith("rejected"):
                 faults.append("%s: xboard %s" % (name, text))
             elif text.startswith("result"):
                 over = over or "xboard's %s" % text
@@ -106,7 +112,6 @@ def protocolfaults(lines, name):
         elif text.startswith("move ") and over:
             faults.append("%s: %s written after %s" % (name, text, over))
             over = None   # one such fault a game is enough
-            results.append("")
     return faults
 
 
