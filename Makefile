@@ -7,8 +7,8 @@ JOBS       ?= 2
 # data folder; the tests and matches run here must never see an installed copy's files.
 export KORVEL_DATADIR =
 
-.PHONY: all setup build asan pgo run test unit unit-asan match-short xboard-run match match-variants perft bench clean \
-  install uninstall deb
+.PHONY: all setup build asan pgo run test unit unit-asan match-check match-short match-full xboard-run match match-variants \
+  xboard-measure match-full-measure perft bench clean install uninstall deb
 
 all: build
 
@@ -36,12 +36,50 @@ unit: build
 unit-asan: asan
 	@cd $(ASAN_BUILD) && ASAN_OPTIONS=detect_leaks=0 UBSAN_OPTIONS=halt_on_error=1 ctest -j $(JOBS) --output-on-failure
 
-test: unit unit-asan match-short xboard-run
+test: unit unit-asan match-check match-short match-full xboard-run
 
-# One short game under the real interface (xboard on a virtual display) against sjeng: every
-# feature accepted, no illegal move, no loss on time. Skipped (status 77) without xboard.
+# One short game in each of the ten variants under the real interface (xboard on a virtual display),
+# against sjeng where it plays the variant and else korvel against korvel, two variants at once:
+# every feature accepted, no refused move or position, no illegal move, false claim, double result
+# or loss on time. Skipped (status 77) without xboard.
 xboard-run: build
-	@python3 tools/xboardrun.py --korvel $(BUILD)/korvel --games 1 --tc 0:10; status=$$?; [ $$status -eq 0 ] || [ $$status -eq 77 ]
+	@python3 tools/xboardrun.py --korvel $(BUILD)/korvel --games 1 --tc 0:10 --inc 0.1 --jobs 2; \
+	  status=$$?; [ $$status -eq 0 ] || [ $$status -eq 77 ]
+
+# The match runner sees a double result line, a move after the game's end and a wrong claim.
+match-check:
+	@python3 tools/rules/runnercheck.py
+
+# Short refereed games against the peers at full strength, which win, so that korvel's side of
+# every way to lose is played: fairy-stockfish in its seven variants, sjeng in its four, stockfish.js
+# in atomic, and korvel against itself in wildcastle and twokings; one game a variant, the colours
+# alternating from variant to variant (two in atomic), two runs at once.
+FULL_A := --games 1 --tc 4+0.1 --skill 20 --variants normal,nocastle,3check,crazyhouse,giveaway,suicide,losers
+FULL_B := --games 1 --tc 4+0.1 --peer sjeng --variants normal,crazyhouse,suicide,losers
+FULL_C := --games 2 --tc 4+0.1 --skill 20 --korvel-args fics --variants atomic
+FULL_D := --games 1 --tc 4+0.1 --peer korvel --variants wildcastle,twokings
+match-full: build
+	@m="python3 tools/match.py --korvel $(BUILD)/korvel"; \
+	( s=0; $$m $(FULL_A) || s=1; exit $$s ) > $(BUILD)/match-full-a.txt 2>&1 & a=$$!; \
+	( s=0; $$m $(FULL_B) || s=1; $$m $(FULL_C) || s=1; $$m $(FULL_D) || s=1; exit $$s ) > $(BUILD)/match-full-b.txt 2>&1 & b=$$!; \
+	status=0; wait $$a || status=1; wait $$b || status=1; cat $(BUILD)/match-full-a.txt $(BUILD)/match-full-b.txt; exit $$status
+
+# The measurements of the same: four xboard games in each variant, and ten refereed games in each
+# variant against the full-strength peers (korvel against itself in wildcastle and twokings), with
+# the debug files, PGNs and logs of everything said to and by each korvel kept in the build folder
+# for the reproducers.
+MEASURE := $(BUILD)/measure
+xboard-measure: build
+	@python3 tools/xboardrun.py --korvel $(BUILD)/korvel --games 4 --tc 0:10 --inc 0.1 --jobs 2 --keep $(MEASURE)/xboard
+match-full-measure: build
+	@mkdir -p $(MEASURE); m="python3 tools/match.py --korvel $(BUILD)/korvel --games 10 --tc 4+0.1"; \
+	( s=0; $$m --skill 20 --variants normal,nocastle,3check,crazyhouse,giveaway,suicide,losers \
+	    --log $(MEASURE)/fsf.log || s=1; exit $$s ) > $(MEASURE)/fsf.txt 2>&1 & a=$$!; \
+	( s=0; $$m --peer sjeng --variants normal,crazyhouse,suicide,losers --log $(MEASURE)/sjeng.log || s=1; \
+	  $$m --skill 20 --korvel-args fics --variants atomic --log $(MEASURE)/atomic.log || s=1; \
+	  $$m --peer korvel --variants wildcastle,twokings --log $(MEASURE)/korvel.log \
+	    --peer-log $(MEASURE)/korvel-peer.log || s=1; exit $$s ) > $(MEASURE)/others.txt 2>&1 & b=$$!; \
+	status=0; wait $$a || status=1; wait $$b || status=1; cat $(MEASURE)/fsf.txt $(MEASURE)/others.txt; exit $$status
 
 # Short refereed matches, five seconds a game: two games in each of seven variants against
 # fairy-stockfish, and two atomic games against stockfish.js, refereed by chessops.

@@ -18,19 +18,27 @@ wrong result claim. The runner prints every game with its faults and both clocks
 variant and korvel's smallest clock left, and exits with status 1 when korvel committed any fault
 (or the referee failed).
 
+The peer can also be korvel itself with another command line (--peer korvel --peer-args ...),
+refereed like any game; then the faults and result claims of both sides are korvel's. Every korvel
+runs in a working folder of its own that holds a copy of the books (--books), as "make run" gives it.
+
 Usage: tools/match.py --variants normal,3check --games 4 --tc 60+1
        tools/match.py --variants atomic --korvel-args fics --level "0 2 12" --games 2
        tools/match.py --variants losers --peer sjeng --fens positions.txt --games 4
+       tools/match.py --variants normal --peer korvel --peer-args "mx0-4" --games 4 --tc 10+0
 """
 
 import argparse
+import atexit
 import json
 import os
 import random
 import re
 import select
+import shutil
 import subprocess
 import sys
+import tempfile
 import time
 
 HERE = os.path.dirname(os.path.abspath(__file__))
@@ -40,12 +48,18 @@ SJENG = "/usr/games/sjeng"
 NODE = "node"
 RULESCLI = os.path.join(HERE, "rules", "rules.mjs")
 STOCKFISHJS = os.path.join(HERE, "rules", "stockfishjs.mjs")
+BOOKS = os.path.join(ROOT, "books")
 STARTFEN = "rnbqkbnr/pppppppp/8/8/8/8/PPPPPPPP/RNBQKBNR w KQkq - 0 1"
 CLAIMS = ("1-0", "0-1", "1/2-1/2", "1/2-1/2 (Stalemate)")
 PERFTLINE = re.compile(r"^([a-h][1-8][a-h][1-8][a-z]?|[A-Z]@[a-h][1-8]): \d+$")
 GRACE = 5.0          # seconds past the clock before a silent side is declared hung
 MAXPLIES = 400       # longer games are adjudicated drawn
 DRAIN = 0.3          # seconds to wait for result claims after a game
+AFTERMOVE = 0.05     # seconds to wait for result claims right after a move
+ENDWAIT = 5.0        # at most so many seconds for a korvel's answer to the move that ended the game
+# The ends that the rules decide on the board; a korvel told the move that brought one must write no
+# move after it. Draws by repetition, fifty moves or material are the runner's and are not told.
+TERMINAL = ("mate", "stalemate", "mated", "no moves", "no pieces", "three checks", "bare king", "exploded king")
 
 # The referee of each of korvel's variants and the referee's name for it; a UCI peer plays the same.
 #
@@ -62,6 +76,9 @@ DRAIN = 0.3          # seconds to wait for result claims after a game
 # suicide: fairy-stockfish's own suicide scores a side without moves by counting pieces, while korvel
 #   lets that side win; its antichess agrees with korvel: no castling, promotion to a king, the side
 #   without a move wins.
+# twokings: no peer and no rules reference plays it, so korvel plays itself (--peer korvel) without
+#   a referee: every move is taken, the other korvel's refusal is the legality test, and the game
+#   ends at the first result claim, which every later claim must repeat.
 # losers: fairy-stockfish's losers agrees: captures compulsory unless none is legal, check must be
 #   met, no castling out of, across or into check, no promotion to a king, and the game ends as soon
 #   as either side is down to its bare king, which wins; so does a side left without a legal move.
@@ -69,7 +86,7 @@ REFEREE = {"normal": ("fairy-stockfish", "chess"), "nocastle": ("fairy-stockfish
            "wildcastle": ("fairy-stockfish", "chess"), "3check": ("fairy-stockfish", "3check"),
            "crazyhouse": ("fairy-stockfish", "crazyhouse"), "atomic": ("chessops", "atomic"),
            "giveaway": ("fairy-stockfish", "giveaway"), "suicide": ("fairy-stockfish", "antichess"),
-           "losers": ("fairy-stockfish", "losers")}
+           "losers": ("fairy-stockfish", "losers"), "twokings": ("none", "twokings")}
 ANTICHESS = ("giveaway", "suicide", "losers")
 SJENGVARIANTS = ("normal", "crazyhouse", "suicide", "losers")   # sjeng's names are korvel's
 
@@ -77,12 +94,12 @@ SJENGVARIANTS = ("normal", "crazyhouse", "suicide", "losers")   # sjeng's names 
 class Proc:
     """A child process read line by line, every read with a time limit."""
 
-    def __init__(self, argv, name, log=None):
+    def __init__(self, argv, name, log=None, cwd=None):
         self.name = name
         self.argv = argv
         self.log = log
         self.p = subprocess.Popen(argv, stdin=subprocess.PIPE, stdout=subprocess.PIPE,
-                                  stderr=subprocess.DEVNULL, bufsize=0)
+                                  stderr=subprocess.DEVNULL, bufsize=0, cwd=cwd)
         self.buffer = b""
         self.dead = False
 
@@ -262,9 +279,22 @@ class RulesReferee:
         self.proc.close()
 
 
+class ClaimReferee:
+    """No referee: every move is legal, and the players' result claims end the game."""
+
+    def look(self, startfen, moves):
+        """Nothing known of the position but the number of moves made."""
+        return {"legal": None, "fen": "", "key": str(len(moves)), "check": False, "over": None}
+
+    def close(self):
+        pass
+
+
 def makereferee(variant, npm):
     """The referee of a variant (see REFEREE)."""
     kind, name = REFEREE[variant]
+    if kind == "none":
+        return ClaimReferee()
     return RulesReferee(name, npm) if kind == "chessops" else FairyReferee(name)
 
 
@@ -305,6 +335,8 @@ def ending(variant, info):
 
 def status(variant, info, keys):
     """The result of a position: None while the game goes on, else (result, reason)."""
+    if info["legal"] is None:
+        return None   # no referee: the claims end the game
     over = info.get("over") or ending(variant, info)
     if over:
         return tuple(over)
@@ -318,8 +350,14 @@ def status(variant, info, keys):
     return None
 
 
-def claimvalid(claim, variant, infos, keys, index):
-    """1 when a result claim of korvel fits the position after index moves, or one next to it."""
+def claimvalid(claim, variant, infos, keys, index, result, white):
+    """1 when a result claim of korvel fits the position after index moves, or one next to it;
+    without a referee, when it is the game's result. A claim of its own loss (korvel playing White
+    when white) is a resignation, which xboard takes at any time."""
+    if claim == ("0-1" if white else "1-0"):
+        return True
+    if REFEREE[variant][0] == "none":
+        return claim.split()[0] == result
     for k in (index - 1, index, index + 1):
         if k < 0 or k >= len(infos):
             continue
@@ -337,18 +375,19 @@ def claimvalid(claim, variant, infos, keys, index):
 class XboardPlayer:
     """korvel or another xboard engine, driven as xboard drives it."""
 
-    def __init__(self, argv, name, iskorvel, log=None):
+    def __init__(self, argv, name, iskorvel, log=None, cwd=None):
         self.log = log
         self.argv = argv
         self.name = name
         self.iskorvel = iskorvel
+        self.cwd = cwd
         self.proc = None
         self.colors = True
         self.start()
 
     def start(self):
         """Starts the engine and reads its features."""
-        self.proc = Proc(self.argv, self.name, self.log)
+        self.proc = Proc(self.argv, self.name, self.log, self.cwd)
         self.proc.send("xboard\nprotover 2\n")
         features = []
         end = time.time() + 10
@@ -374,6 +413,8 @@ class XboardPlayer:
         position, is put in force mode, as xboard does."""
         self.white = white
         self.first = True
+        self.said = []   # ("claim", line), ("move", move) and ("end", reason) as they came
+        self.lastafter = []   # the claims written right after the last move
         text = "new\nrandom\n"
         if variant != "normal":
             text += "variant %s\n" % variant
@@ -409,21 +450,85 @@ class XboardPlayer:
         return self.readmove(ownclock + GRACE)
 
     def readmove(self, timeout):
-        """Reads up to the engine's move; a refusal of the move handed over ends the reading."""
+        """Reads up to the engine's move; a refusal of the move handed over ends the reading, and a
+        result claim ends it when no move follows within ENDWAIT seconds."""
         claims, refusals = [], []
         end = time.time() + timeout
         while True:
             line = self.proc.readline(max(end - time.time(), 0))
             if line is None:
-                return None, claims, refusals, not self.proc.dead
-            line = line.strip()
-            if line in CLAIMS:
-                claims.append(line)
-            elif line.startswith("Illegal move"):
-                refusals.append(line)
+                return None, claims, refusals, not self.proc.dead and not claims
+            kind, text = self.heard(line)
+            if kind == "claim":
+                claims.append(text)
+                end = min(end, time.time() + ENDWAIT)
+            elif kind == "refusal":
+                refusals.append(text)
                 return None, claims, refusals, False
-            elif line.startswith("move "):
-                return line[5:].strip(), claims, refusals, False
+            elif kind == "move":
+                self.lastafter = self.afterclaims()
+                return text, claims, refusals, False
+
+    def heard(self, line):
+        """What a line of the engine is: ("claim", result line), ("move", move), ("refusal", line) or
+        (None, line); claims and moves are noted in the game's record of what the engine said."""
+        line = line.strip()
+        if line in CLAIMS:
+            self.said.append(("claim", line))
+            return "claim", line
+        if line.startswith("Illegal move"):
+            return "refusal", line
+        if line.startswith("move "):
+            self.said.append(("move", line[5:].strip()))
+            return "move", line[5:].strip()
+        return None, line
+
+    def afterclaims(self):
+        """The result claims written right after a move, in the same moment."""
+        claims = []
+        while True:
+            line = self.proc.readline(AFTERMOVE)
+            if line is None:
+                return claims
+            kind, text = self.heard(line)
+            if kind == "claim":
+                claims.append(text)
+
+    def hearend(self, lastmove, reason, ownclock, otherclock):
+        """Hands over the move that ended the game, as xboard does when a person made it, and returns
+        the result claims written in answer. Reading ends at a move, a short while after a claim, or
+        after ENDWAIT seconds of thinking."""
+        self.said.append(("end", reason))
+        self.proc.send("time %d\notim %d\n%s\n" % (centiseconds(ownclock), centiseconds(otherclock), lastmove))
+        claims = []
+        end = time.time() + min(max(ownclock, 0), ENDWAIT)
+        while True:
+            line = self.proc.readline(max(end - time.time(), 0))
+            if line is None:
+                return claims
+            kind, text = self.heard(line)
+            if kind == "claim":
+                claims.append(text)
+                end = min(end, time.time() + DRAIN)
+            elif kind == "move":
+                return claims
+
+    def endfaults(self):
+        """The faults of a game's end in what the engine wrote: a second result line, and a move
+        written after a result line or after the move that ended the game."""
+        faults, results, over = [], [], None
+        for kind, text in self.said:
+            if kind == "claim":
+                results.append(text)
+                if len(results) == 2:
+                    faults.append("double result: %s then %s" % tuple(results))
+                over = over or "result %s" % text
+            elif kind == "end":
+                over = over or "the game's end (%s)" % text
+            elif over:
+                faults.append("move %s written after %s" % (text, over))
+                break
+        return faults
 
     def finish(self, result):
         """Tells the result and returns the claims written after the last move. Then, as xboard
@@ -435,8 +540,9 @@ class XboardPlayer:
             line = self.proc.readline(max(end - time.time(), 0))
             if line is None:
                 break
-            if line.strip() in CLAIMS:
-                claims.append(line.strip())
+            kind, text = self.heard(line)
+            if kind == "claim":
+                claims.append(text)
         self.proc.send("force\n")
         return claims
 
@@ -497,13 +603,34 @@ class UciPlayer:
         self.proc.close()
 
 
-def makepeer(kind, variant, skill, npm):
-    """The opponent of a variant: sjeng, or the UCI engine that plays the variant."""
-    if kind == "sjeng":
+def workfolder(books):
+    """A fresh working folder for one korvel, holding a copy of the book files of books (none when
+    books is empty); removed when the runner ends."""
+    folder = tempfile.mkdtemp(prefix="korvel-match-")
+    atexit.register(shutil.rmtree, folder, True)
+    if books:
+        for name in os.listdir(books):
+            if os.path.isfile(os.path.join(books, name)):
+                shutil.copy(os.path.join(books, name), folder)
+    return folder
+
+
+def startkorvel(path, words, name, books, log):
+    """korvel with its command line words in a working folder of its own."""
+    return XboardPlayer([os.path.abspath(path)] + words.split(), name, True, log, workfolder(books))
+
+
+def makepeer(args, variant, log):
+    """The opponent of a variant: sjeng, korvel with the peer's command line, or the UCI engine that
+    plays the variant."""
+    if args.peer == "sjeng":
         return XboardPlayer([SJENG], "sjeng", False)
+    if args.peer == "korvel":
+        return startkorvel(args.peer_korvel or args.korvel, args.peer_args,
+                           "korvel" + (" " + args.peer_args if args.peer_args else ""), args.books, log)
     if variant == "atomic":
-        return UciPlayer([NODE, STOCKFISHJS, "--npm", npm], "stockfish.js", skill)
-    return UciPlayer([FSF], "fairy-stockfish", skill)
+        return UciPlayer([NODE, STOCKFISHJS, "--npm", args.npm], "stockfish.js", args.skill)
+    return UciPlayer([FSF], "fairy-stockfish", args.skill)
 
 
 def randomfen(variant, rng):
@@ -551,7 +678,8 @@ class Game:
         self.startwhite = fenwhite(startfen) if startfen else True
         self.moves, self.infos, self.keys = [], [], []
         self.faults, self.peerfaults = [], []
-        self.claims = []   # (claim, index of the position korvel had seen)
+        self.claims = []       # (claim, index of the position korvel had seen)
+        self.peerclaims = []   # the same of a korvel peer
         self.result, self.reason = None, None
         self.refereeerror = None
 
@@ -564,48 +692,82 @@ class Game:
         self.result, self.reason = result, reason
 
 
+def xboardturn(player, game, clock, white, faults, claims):
+    """The move of an xboard engine, or None, and whether it hung; its refusals go into faults and,
+    for a korvel, its result claims into claims."""
+    last = game.moves[-1] if game.moves else None
+    player.lastafter = []
+    move, said, refusals, hung = player.turn(last, clock.left[white], clock.left[not white])
+    if player.iskorvel:
+        claims += [(c, len(game.moves)) for c in said] + [(c, len(game.moves) + 1) for c in player.lastafter]
+    if refusals:
+        faults.append("refused a legal move (%s)" % refusals[0])
+        game.end("0-1" if white else "1-0", "%s refused %s" % (player.name, last))
+    return move, hung
+
+
 def korvelturn(korvel, game, clock, white):
     """korvel's move, or None; its refusals and claims go into the game."""
-    last = game.moves[-1] if game.moves else None
-    move, claims, refusals, hung = korvel.turn(last, clock.left[white], clock.left[not white])
-    game.claims += [(c, len(game.moves)) for c in claims]
-    if refusals:
-        game.faults.append("refused a legal move (%s)" % refusals[0])
-        game.end("0-1" if white else "1-0", "korvel refused %s" % last)
-    return move, hung
+    return xboardturn(korvel, game, clock, white, game.faults, game.claims)
 
 
 def peerturn(peer, game, clock, white):
     """The peer's move, or None, and whether it hung."""
     if isinstance(peer, UciPlayer):
         move = peer.turn(game.moves, clock.left[True], clock.left[False], clock.left[white])
+        return move, move is None and not peer.proc.dead
+    return xboardturn(peer, game, clock, white, game.peerfaults, game.peerclaims)
+
+
+def tellend(game, korvel, peer, clock, reason):
+    """Hands the move that ended the game by the rules to the side on move when that is a korvel,
+    and notes its answer's result claims."""
+    white = game.whitetomove()
+    if white == game.korvelwhite:
+        player, claims = korvel, game.claims
+    elif getattr(peer, "iskorvel", False):
+        player, claims = peer, game.peerclaims
     else:
-        move = peer.turn(game.moves[-1] if game.moves else None, clock.left[white], clock.left[not white])[0]
-    return move, move is None and not peer.proc.dead
+        return
+    said = player.hearend(game.moves[-1], reason, clock.left[white], clock.left[not white])
+    claims += [(c, len(game.moves)) for c in said]
 
 
 def playmoves(game, korvel, peer, referee, clock):
     """Plays until the referee, a fault or the ply limit ends the game."""
+    claimed = None
     while True:
         info = referee.look(game.startfen, game.moves)
         game.infos.append(info)
         game.keys.append(info["key"])
         over = status(game.variant, info, game.keys)
         if over:
+            if over[1] in TERMINAL and game.moves:
+                tellend(game, korvel, peer, clock, over[1])
             return game.end(*over)
+        if claimed:
+            # A result claim ends the game, as under xboard; the referee or the other claims judge it.
+            return game.end(*claimed)
         if len(game.moves) >= MAXPLIES:
             return game.end("1/2-1/2", "adjudicated after %d plies" % MAXPLIES)
         white = game.whitetomove()
         iskorvel = white == game.korvelwhite
+        claims = (len(game.claims), len(game.peerclaims))
         started = time.time()
         if iskorvel:
             move, hung = korvelturn(korvel, game, clock, white)
         else:
             move, hung = peerturn(peer, game, clock, white)
-        intime = clock.spend(white, time.time() - started)
+        elapsed = time.time() - started
         if game.result:
             return
         mover = "White" if white else "Black"
+        said = game.claims[claims[0]:] + game.peerclaims[claims[1]:]
+        if said:
+            claimed = (said[0][0].split()[0], "%s claimed %s" % (mover, said[0][0]))
+            if move is None:
+                return game.end(*claimed)
+        intime = clock.spend(white, elapsed)
         loss = "0-1" if white else "1-0"
         side = game.faults if iskorvel else game.peerfaults
         who = korvel if iskorvel else peer
@@ -618,7 +780,7 @@ def playmoves(game, korvel, peer, referee, clock):
             side.append("time forfeit (%.2fs over)" % -clock.left[white])
             return game.end(loss, "%s lost on time" % mover)
         clock.addmove(white)
-        if move not in info["legal"]:
+        if info["legal"] is not None and move not in info["legal"]:
             side.append("illegal move %s after %s" % (move, " ".join(game.moves) or "the start"))
             return game.end(loss, "%s played an illegal move" % mover)
         game.moves.append(move)
@@ -641,14 +803,20 @@ def playgame(korvel, peer, variant, startfen, korvelwhite, clock, npm):
         if referee:
             referee.close()
     game.claims += [(c, len(game.moves)) for c in korvel.finish(game.result)]
-    peer.finish(game.result)
-    if korvel.proc.dead:
-        if "crash" not in game.faults:
-            game.faults.append("crash")
-        korvel.start()
-    for claim, index in game.claims:
-        if not claimvalid(claim, variant, game.infos, game.keys, index):
-            game.faults.append("wrong result claim %s after %d plies" % (claim, index))
+    peerclaims = peer.finish(game.result)
+    if getattr(peer, "iskorvel", False):
+        game.peerclaims += [(c, len(game.moves)) for c in peerclaims]
+    for player, faults, claims, white in ((korvel, game.faults, game.claims, korvelwhite),
+                                          (peer, game.peerfaults, game.peerclaims, not korvelwhite)):
+        if getattr(player, "iskorvel", False) and player.proc.dead:
+            if "crash" not in faults:
+                faults.append("crash")
+            player.start()
+        for claim, index in claims:
+            if not claimvalid(claim, variant, game.infos, game.keys, index, game.result, white):
+                faults.append("wrong result claim %s after %d plies" % (claim, index))
+        if getattr(player, "iskorvel", False):
+            faults += player.endfaults()
     return game
 
 
@@ -661,9 +829,9 @@ class Tally:
         self.forfeits = {"korvel": 0, "peer": 0}
         self.leastclock = None   # (seconds, game number)
 
-    def add(self, number, game, clock):
-        """Counts a finished game."""
-        self.faults += len(game.faults)
+    def add(self, number, game, clock, peeriskorvel):
+        """Counts a finished game; a korvel peer's faults are korvel's too."""
+        self.faults += len(game.faults) + (len(game.peerfaults) if peeriskorvel else 0)
         self.refereeerrors += game.refereeerror is not None
         self.forfeits["korvel"] += sum(f.startswith("time forfeit") for f in game.faults)
         self.forfeits["peer"] += sum(f.startswith("time forfeit") for f in game.peerfaults)
@@ -692,16 +860,16 @@ def gameline(number, game, clock, setup):
                "; ".join(game.peerfaults) or "none")
 
 
-def playvariant(variant, args, korvel, clock, fens, rng, tally, number):
+def playvariant(variant, args, korvel, clock, fens, rng, tally, number, peerlog):
     """All games of one variant; returns the number of the last game played."""
     if args.peer == "sjeng" and variant not in SJENGVARIANTS:
         print("%s: sjeng does not play it, skipped" % variant)
         return number
-    peer = makepeer(args.peer, variant, args.skill, args.npm)
+    peer = makepeer(args, variant, peerlog)
     score, wins, draws, losses = 0.0, 0, 0, 0
     for g in range(args.games):
         number += 1
-        korvelwhite = g % 2 == 0
+        korvelwhite = number % 2 == 1   # games of all variants in turn, so even a single game alternates
         startfen = startposition(variant, fens, g, rng)
         game = playgame(korvel, peer, variant, startfen, korvelwhite, clock, args.npm)
         if game.result == "1/2-1/2":
@@ -712,7 +880,7 @@ def playvariant(variant, args, korvel, clock, fens, rng, tally, number):
             score += 1
         elif game.result in ("1-0", "0-1"):
             losses += 1
-        tally.add(number, game, clock)
+        tally.add(number, game, clock, args.peer == "korvel")
         print(gameline(number, game, clock, bool(fens)), flush=True)
     peer.close()
     print("%s: korvel %.1f/%d (+%d =%d -%d) against %s" % (variant, score, wins + draws + losses, wins, draws,
@@ -725,8 +893,13 @@ def main():
     parser = argparse.ArgumentParser(description="korvel against a peer engine, every move refereed")
     parser.add_argument("--korvel", default=os.path.join(ROOT, "build", "korvel"))
     parser.add_argument("--korvel-args", default="", help="korvel's command line, split on blanks (e.g. fics)")
-    parser.add_argument("--peer", default="fairy-stockfish", choices=["fairy-stockfish", "sjeng"],
+    parser.add_argument("--peer", default="fairy-stockfish", choices=["fairy-stockfish", "sjeng", "korvel"],
                         help="fairy-stockfish means the UCI peer: stockfish.js in atomic")
+    parser.add_argument("--peer-korvel", help="the korvel binary of --peer korvel (default: --korvel)")
+    parser.add_argument("--peer-args", default="", help="the command line of --peer korvel, split on blanks")
+    parser.add_argument("--peer-log", help="file that receives everything said to and by a korvel peer")
+    parser.add_argument("--books", default=BOOKS, help="the book files each korvel finds in its working "
+                        "folder; an empty value for none")
     parser.add_argument("--skill", type=int, default=0, help="the UCI peer's Skill Level")
     parser.add_argument("--variants", default="normal,nocastle,3check,crazyhouse")
     parser.add_argument("--games", type=int, default=2, help="games per variant, colours alternating")
@@ -743,20 +916,24 @@ def main():
     unknown = [v for v in variants if v not in REFEREE]
     if unknown:
         parser.error("unknown variant %s" % ", ".join(unknown))
+    if args.peer != "korvel" and any(REFEREE[v][0] == "none" for v in variants):
+        parser.error("no peer plays twokings: use --peer korvel")
     clock = Clock.fromlevel(args.level) if args.level else Clock.fromtc(args.tc)
     fens = [(None, fen) for fen in args.fen] + (readfens(args.fens) if args.fens else [])
     rng = random.Random(args.seed)
     log = open(args.log, "w", buffering=1) if args.log else None
-    korvel = XboardPlayer([os.path.abspath(args.korvel)] + args.korvel_args.split(), "korvel", True, log)
+    peerlog = open(args.peer_log, "w", buffering=1) if args.peer_log else None
+    korvel = startkorvel(args.korvel, args.korvel_args, "korvel", args.books, log)
     tally = Tally()
     uci = args.peer == "fairy-stockfish"
     print("korvel%s against %s%s at %s, %d games per variant" % (
-        " " + args.korvel_args if args.korvel_args else "", args.peer,
+        " " + args.korvel_args if args.korvel_args else "",
+        "korvel " + args.peer_args if args.peer == "korvel" and args.peer_args else args.peer,
         " (Skill Level %d%s)" % (args.skill, "; stockfish.js in atomic" if "atomic" in variants else "") if uci else "",
         clock.describe(), args.games))
     number = 0
     for variant in variants:
-        number = playvariant(variant, args, korvel, clock, fens, rng, tally, number)
+        number = playvariant(variant, args, korvel, clock, fens, rng, tally, number, peerlog)
     korvel.close()
     tally.report()
     return 1 if tally.faults or tally.refereeerrors else 0
