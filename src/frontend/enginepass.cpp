@@ -15,6 +15,9 @@ constexpr int SHORTCLOCKSHARE = 30;     // a nearly spent clock gives at most th
 constexpr int MOVEOVERHEAD = 50;        // milliseconds of the clock kept back for the pipes, the GUI and the server
 constexpr int MINMOVETIME = 1;          // the least a move is given: the search stops at its first poll
 constexpr long long NOLIMIT = -1;       // no clock and no "st": nothing limits a move
+constexpr int LOWCLOCKINCREMENTS = 2;   // a clock below this many increments lives on its increment
+constexpr int LOWCLOCKFLOOR = 1000;     // milliseconds: a clock below this with an increment does too
+constexpr int INCREMENTMARGIN = 50;     // milliseconds of the increment a low clock keeps at least
 
 static int countrepetitions();
 static int clockcap(int clock);
@@ -52,7 +55,16 @@ void allottime() {
     // never spend more than a thirtieth of what is left (a clock of 0 means none was given).
     if (clock > 0 && clock < 6000 && clock / SHORTCLOCKSHARE < allotted) allotted = clock / SHORTCLOCKSHARE > 0 ? clock / SHORTCLOCKSHARE : 1;
   }
-  allotted += (long long)levelinc * 10;
+  long long increment = (long long)levelinc * 10;
+  allotted += increment;
+  // A clock that has run low with an increment must grow back: a move then keeps a quarter of
+  // the increment, and at least 50 ms of it (never more than half), so that the overhead of the
+  // pipes and of a loaded machine is paid from the increment rather than from a clock of a few
+  // tenths of a second.
+  long long lowclock = increment * LOWCLOCKINCREMENTS > LOWCLOCKFLOOR ? increment * LOWCLOCKINCREMENTS : LOWCLOCKFLOOR;
+  long long keep = increment / 4 > INCREMENTMARGIN ? increment / 4 : INCREMENTMARGIN;
+  long long lowmost = increment - keep > increment / 2 ? increment - keep : increment / 2;
+  if (clockgiven && increment > 0 && clock < lowclock && allotted > lowmost) allotted = lowmost;
   if (allotted == 0) allotted = DEFAULTMOVETIME;
   long long most = NOLIMIT;  // the most this move may take
   if (clockgiven) most = clockcap((int)clock);

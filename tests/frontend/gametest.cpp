@@ -93,7 +93,7 @@ TEST_F(GameTest, LevelAndTimeCommands) {
 
 // Once the clock is known a move never takes more than the clock minus the move overhead: not
 // with a large increment and little left (2+12 with 12 s), not with moves per control on a
-// nearly spent clock, and not with a clock of 0.
+// nearly spent clock, and not with a clock of 0; a low clock with an increment grows back.
 TEST_F(GameTest, AllotmentStaysInsideTheClock) {
   clockgiven = 1;
   gameply = 21;
@@ -105,6 +105,14 @@ TEST_F(GameTest, AllotmentStaysInsideTheClock) {
     allottime();
     EXPECT_LE(movetime, 12000 - 50);
     EXPECT_GE(movetime, 6000);  // most of the increment is still used
+  }
+  // A clock run low with a small increment grows back: 4+0.1 with half a second left spends at
+  // most the increment less 50 ms, whatever the share of the clock would be.
+  levelbase = 100;
+  levelinc = 10;
+  for (timeleft = 10; timeleft < 100; timeleft += 20) {
+    allottime();
+    EXPECT_LE(movetime, 50) << timeleft;
   }
   levelmoves = 40;
   levelbase = 5700;
