@@ -115,6 +115,7 @@ void enginepass(int *passscore) {
   resetmovecounters();
   thinkstart = searchstart = gettickcount();
   allottime();
+  if (fullmode) planfulltime(clockgiven ? timeleft * 10 : 0, levelinc * 10, levelmoves, (gameply - 1) / 2);
   engine->generate(rootfrom, rootto, &rootcount, 1, gameepsquares);
   rootcount = legalrootmoves(rootfrom, rootto, rootcount);
   if (rootcount == 0) {
@@ -127,7 +128,7 @@ void enginepass(int *passscore) {
   // A set-up position has no game record to follow: no book then.
   if (setboardflag || !bookstep(rootfrom, rootto, rootcount)) {
     depthcap = *variant->depthcap;
-    deepen(engine, passscore);
+    (fullmode ? deepenfull : deepen)(engine, passscore);
   }
   makeenginemove(engine);
   if (!discardmove) engine->printmove();

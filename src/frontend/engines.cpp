@@ -8,10 +8,11 @@
 
 const enginerow enginetable[ENGINES] = {
     {"regular", ROOTALPHA, ROOTBETA, resetsearchcounters, regularrootkey, regularroot, regulargenerate, regularlegal,
-     printregularmove, 0},
+     printregularmove, 0, regularfullroot, KINGSCORE},
     {"atomic", ATOMICALPHA, ATOMICBETA, atomicnewsearch, atomicgamekey, atomicroot, atomicgenerate, atomiclegal,
-     printregularmove, 0},
-    {"antichess", ANTIALPHA, ANTIBETA, antinewsearch, antirootkey, antiroot, antigeneraterow, antilegal, printantimove, 1},
+     printregularmove, 0, nullptr, ATOMICWIN},
+    {"antichess", ANTIALPHA, ANTIBETA, antinewsearch, antirootkey, antiroot, antigeneraterow, antilegal, printantimove, 1,
+     nullptr, ANTIWIN},
 };
 
 // The engine that plays a variant: its own, or the regular engine while its own is not built.

@@ -295,7 +295,7 @@ static int opponentmove(int pos) {
 static void writefeatures() {
   output("\nfeature ping=1 setboard=1 colors=0 ics=1 sigint=0 sigterm=0 myname=\"Korvel\" variants=\"");
   for (int i = 0; i < VARIANTS; i++) output(i ? ",%s" : "%s", varianttable[i].name);
-  output("\" done=1\n");
+  output("\" option=\"%s -check 0\" done=1\n", FULLOPTIONNAME);
 }
 
 // 1 when pos starts a word: the first character of the block or one after a blank.
@@ -330,6 +330,10 @@ static int scanat(int pos) {
     // its first move): it goes back to the input, so that ending this game does not undo it.
     forcemode = 0;
     return handover(pos, INPUTGAMEOVER, INPUTGAMEOVER);
+  }
+  if (matches(pos, "option ")) {
+    setengineoption(block + pos + 7);
+    return skipline(pos);
   }
   if (matches(pos, "protov")) {
     writefeatures();

@@ -1,0 +1,167 @@
+// What the full-strength searches of every engine share: the history and counter-move tables of
+// quiet moves, the keys of the line searched and of the game for finding repetitions, the
+// mate-distance correction of table scores, and the principal variation with drops.
+#include "control/control.h"
+
+#include <cstring>
+
+constexpr int HISTORYLIMIT = 1 << 20;  // a history value above this halves the whole table
+constexpr int FIFTYMOVES = 100;        // half-moves without capture or pawn move that end the game
+constexpr int REPEATDISTANCE = 4;      // the fewest half-moves that bring a position back
+
+int historyscore[13][65];
+int counterfrom[13][65];
+int counterto[13][65];
+uint64_t pathkey[MAXPLY];
+int pathclock[MAXPLY];
+int fullpvfrom[MAXPLY][MAXPLY];
+int fullpvto[MAXPLY][MAXPLY];
+int fullpvlength[MAXPLY];
+
+// The keys of the game's positions that the line may repeat, each with its distance in
+// half-moves before the root; gamekeycount of them.
+static uint64_t gamekey[HISTORYSIZE];
+static int gamekeydistance[HISTORYSIZE];
+static int gamekeycount = 0;
+
+// Clears the history, the counter moves, the line's keys and the game's keys.
+void clearfullsearch() {
+  memset(historyscore, 0, sizeof historyscore);
+  memset(counterfrom, 0, sizeof counterfrom);
+  memset(counterto, 0, sizeof counterto);
+  memset(pathkey, 0, sizeof pathkey);
+  memset(pathclock, 0, sizeof pathclock);
+  memset(fullpvlength, 0, sizeof fullpvlength);
+  gamekeycount = 0;
+}
+
+// The key the engine gives a record of the game, with the record's men, castling values, en
+// passant and hands put on the board for the moment. A record made after the engine's move has
+// the opponent to move: its key carries the side-to-move key, as the search's keys on even plies.
+static uint64_t recordkey(const enginerow *engine, const historyrecord *r) {
+  int squares[65];
+  int hands[2][HANDSLOTS];
+  memcpy(squares, board, sizeof squares);
+  memcpy(hands[0], gamewheld, sizeof hands[0]);
+  memcpy(hands[1], gamebheld, sizeof hands[1]);
+  int *castle[6] = {&wcastleking, &wcastlea, &wcastleh, &bcastleking, &bcastlea, &bcastleh};
+  int kept[6];
+  for (int i = 0; i < 6; i++) {
+    kept[i] = *castle[i];
+    *castle[i] = r->castle[i];
+  }
+  int ep = rootepflag;
+  memcpy(board + 1, r->squares + 1, 64 * sizeof(int));
+  memcpy(gamewheld, r->wheld, sizeof hands[0]);
+  memcpy(gamebheld, r->bheld, sizeof hands[1]);
+  rootepflag = r->epsquare != 0;
+  uint64_t key = engine->rootkey() ^ (r->enginemove ? zmove : 0);
+  rootepflag = ep;
+  memcpy(board, squares, sizeof squares);
+  memcpy(gamewheld, hands[0], sizeof hands[0]);
+  memcpy(gamebheld, hands[1], sizeof hands[1]);
+  for (int i = 0; i < 6; i++) *castle[i] = kept[i];
+  return key;
+}
+
+// Collects the keys of the game's positions since the last capture or pawn move, so that the
+// search sees a line that goes back to one of them as a draw. In 3check the records do not keep
+// the check counts that the keys hold, so no game position is taken there.
+void collectgamekeys(const enginerow *engine) {
+  gamekeycount = 0;
+  if (threecheckmode) return;
+  for (int distance = 1; distance <= fiftycount && distance < historycount; distance++) {
+    gamekey[gamekeycount] = recordkey(engine, &gamehistory[historycount - distance]);
+    gamekeydistance[gamekeycount] = distance;
+    gamekeycount++;
+  }
+}
+
+// 1 when the position at ply, whose key and half-move count are in pathkey and pathclock, is
+// drawn: the fifty moves are over, or it repeats an earlier position of the line or of the game
+// with no capture or pawn move in between.
+int isdrawnline(int ply) {
+  assert(ply >= 1 && ply < MAXPLY);
+  int clock = pathclock[ply];
+  if (clock >= FIFTYMOVES) return 1;
+  uint64_t key = pathkey[ply];
+  for (int p = ply - REPEATDISTANCE; p >= 1 && ply - p <= clock; p -= 2)
+    if (pathkey[p] == key) return 1;
+  for (int i = 0; i < gamekeycount; i++)
+    if (gamekeydistance[i] + ply - 1 <= clock && gamekey[i] == key) return 1;
+  return 0;
+}
+
+// Halves every history value once one grows too large, so that recent cut-offs weigh most.
+static void agehistory() {
+  for (auto &row : historyscore)
+    for (int &value : row) value /= 2;
+}
+
+// A quiet move of the man to the square cut off at the depth: its history grows with the depth
+// squared, and it becomes the counter move to the previous move (prevman to prevto).
+void rewardquiet(int man, int to, int depth, int prevman, int prevto) {
+  assert(man >= 1 && man <= 12 && to >= 1 && to <= 64);
+  historyscore[man][to] += depth * depth;
+  if (historyscore[man][to] > HISTORYLIMIT) agehistory();
+  if (prevman >= 1 && prevto >= 1) {
+    counterfrom[prevman][prevto] = man;
+    counterto[prevman][prevto] = to;
+  }
+}
+
+// A quiet move searched before the move that cut off loses history by the depth squared.
+void punishquiet(int man, int to, int depth) {
+  assert(man >= 1 && man <= 12 && to >= 1 && to <= 64);
+  historyscore[man][to] -= depth * depth;
+  if (historyscore[man][to] < -HISTORYLIMIT) agehistory();
+}
+
+// The table keeps a mate as its distance from the stored node, so that the entry holds wherever
+// in the tree the position is met again; toentryscore and fromentryscore convert.
+int toentryscore(int score, int ply, int winscore) {
+  if (score >= winscore - MATEMARGIN) return score + ply;
+  if (score <= -(winscore - MATEMARGIN)) return score - ply;
+  return score;
+}
+int fromentryscore(int score, int ply, int winscore) {
+  if (score >= winscore - MATEMARGIN) return score - ply;
+  if (score <= -(winscore - MATEMARGIN)) return score + ply;
+  return score;
+}
+
+// The move from -> to becomes the line of ply, followed by the line of its reply.
+void fullpvset(int ply, int from, int to) {
+  assert(ply >= 1 && ply + 1 < MAXPLY);
+  fullpvfrom[ply][ply] = from;
+  fullpvto[ply][ply] = to;
+  int end = fullpvlength[ply + 1] > ply + 1 ? fullpvlength[ply + 1] : ply + 1;
+  for (int j = ply + 1; j < end; j++) {
+    fullpvfrom[ply][j] = fullpvfrom[ply + 1][j];
+    fullpvto[ply][j] = fullpvto[ply + 1][j];
+  }
+  fullpvlength[ply] = end;
+}
+
+// Writes the root's line, each move followed by a blank, as the protocol writes moves: squares
+// turned back when the engine plays Black, a drop as its man's letter, "@" and the square.
+void fullpvtext(char *buffer) {
+  char *p = buffer;
+  int end = fullpvlength[1] < PVMAXLEN + 1 ? fullpvlength[1] : PVMAXLEN + 1;
+  for (int j = 1; j < end; j++) {
+    int from = fullpvfrom[1][j];
+    int to = fullpvto[1][j];
+    if (to < 1 || to > 64 || from == 0 || from < -BKING || from > 64) break;
+    if (from < 0) {
+      *p++ = "PNBRQK"[(-from - 1) % BLACKOFFSET];
+      *p++ = '@';
+    } else {
+      squaretext(color == 0 ? turnsquare(from) : from, p);
+      p += 2;
+    }
+    squaretext(color == 0 ? turnsquare(to) : to, p);
+    p += 2;
+    *p++ = ' ';
+  }
+  *p = '\0';
+}
