@@ -194,6 +194,14 @@ static int fullquiesce(int alpha, int beta, int ply, int qply, const int *epsqua
   else
     genblack(movefrom, moveto, &count, ply, epsquares, 1, fbh);
   fwh[0] = keepw, fbh[0] = keepb;
+  // Out of check only the captures and promotions are looked at (and in 3check the quiet moves
+  // on the first ply, which may check): the others leave the list before it is ordered.
+  if (!incheck && !(threecheckmode && qply == 0)) {
+    int kept = 0;
+    for (int i = 1; i <= count; i++)
+      if (noisy(movefrom[i], moveto[i])) kept++, movefrom[kept] = movefrom[i], moveto[kept] = moveto[i];
+    count = kept;
+  }
   ordermoves(movefrom, moveto, count, ply, 0, 0, order);
   int legal = 0;
   int childep[65] = {};
