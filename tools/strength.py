@@ -29,6 +29,7 @@ import match  # noqa: E402
 
 OPENINGPLIES = 4
 FULLSKILL = 20      # stockfish.js at full strength
+OVERHEADMS = 200    # fairy-stockfish's Move Overhead: on a loaded machine its default loses on time
 
 
 def openings(variant, count, rng, npm):
@@ -78,7 +79,9 @@ def opponent(kind, variant, args):
     if kind == "sfjs":
         return match.makepeer("fairy-stockfish", "atomic", FULLSKILL, args.npm), "stockfish.js"
     skill = int(kind[3:])
-    return match.makepeer("fairy-stockfish", variant, skill, args.npm), "fairy-stockfish Skill %d" % skill
+    peer = match.makepeer("fairy-stockfish", variant, skill, args.npm)
+    peer.proc.send("setoption name Move Overhead value %d\n" % OVERHEADMS)
+    return peer, "fairy-stockfish Skill %d" % skill
 
 
 def ladder(kind, variant, args, rng, deadline):

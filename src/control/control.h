@@ -154,6 +154,7 @@ int toentryscore(int score, int ply, int winscore);    // a score as the table k
 int fromentryscore(int score, int ply, int winscore);  // and back, as seen from the root
 void fullpvset(int ply, int from, int to);             // the move at ply followed by its reply's line
 void fullpvtext(char *buffer);                         // the root's line as the protocol writes moves
+void picknext(int *movefrom, int *moveto, int *order, int i, int count);  // the best of i..count to i
 
 // --- full-strength deepening and its clock (fulldeepen.cpp, fulltime.cpp) ---
 extern int softtime;                    // milliseconds after which no new iteration starts

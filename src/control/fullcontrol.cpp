@@ -165,3 +165,15 @@ void fullpvtext(char *buffer) {
   }
   *p = '\0';
 }
+
+// Brings the move of the highest order among entries i..count to position i (all three arrays);
+// among equals the earliest stays.
+void picknext(int *movefrom, int *moveto, int *order, int i, int count) {
+  int best = i;
+  for (int j = i + 1; j <= count; j++)
+    if (order[j] > order[best]) best = j;
+  if (best == i) return;
+  int f = movefrom[i], t = moveto[i], o = order[i];
+  movefrom[i] = movefrom[best], moveto[i] = moveto[best], order[i] = order[best];
+  movefrom[best] = f, moveto[best] = t, order[best] = o;
+}

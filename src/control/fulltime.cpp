@@ -4,7 +4,7 @@
 
 #include "config/config.h"
 
-constexpr int FULLOVERHEAD = 60;       // milliseconds of the clock kept back for the pipes and the interface
+constexpr int FULLOVERHEAD = 100;      // milliseconds of the clock kept back for the pipes and the interface
 constexpr int SUDDENDEATHMOVES = 25;   // moves a clock without a move count is spread over
 constexpr int INCREMENTSHARE = 4;      // four fifths of the increment are spent on the move
 constexpr int INCREMENTPARTS = 5;

@@ -12,7 +12,7 @@ const enginerow enginetable[ENGINES] = {
     {"atomic", ATOMICALPHA, ATOMICBETA, atomicnewsearch, atomicgamekey, atomicroot, atomicgenerate, atomiclegal,
      printregularmove, 0, nullptr, ATOMICWIN},
     {"antichess", ANTIALPHA, ANTIBETA, antinewsearch, antirootkey, antiroot, antigeneraterow, antilegal, printantimove, 1,
-     nullptr, ANTIWIN},
+     antifullroot, ANTIWIN},
 };
 
 // The engine that plays a variant: its own, or the regular engine while its own is not built.

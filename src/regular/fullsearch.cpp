@@ -122,17 +122,6 @@ static void ordermoves(const int *movefrom, const int *moveto, int count, int pl
   }
 }
 
-// Brings the best of entries i..count to position i (all three arrays).
-static void picknext(int *movefrom, int *moveto, int *order, int i, int count) {
-  int best = i;
-  for (int j = i + 1; j <= count; j++)
-    if (order[j] > order[best]) best = j;
-  if (best == i) return;
-  int f = movefrom[i], t = moveto[i], o = order[i];
-  movefrom[i] = movefrom[best], moveto[i] = moveto[best], order[i] = order[best];
-  movefrom[best] = f, moveto[best] = t, order[best] = o;
-}
-
 // Men other than pawns and the king of the side to move at ply, hands included.
 static int officers(int ply) {
   int white = ply % 2;
