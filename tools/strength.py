@@ -89,7 +89,8 @@ def ladder(kind, variant, args, rng, deadline):
     clock = match.Clock.fromtc(args.tc)
     fens = openings(variant, (args.games + 1) // 2, rng, args.npm)
     extra = ["fics"] if variant == "atomic" else []
-    korvel = match.XboardPlayer([os.path.abspath(args.korvel)] + args.korvel_args.split() + extra, "korvel", True)
+    log = open(args.log, "a", buffering=1) if args.log else None
+    korvel = match.XboardPlayer([os.path.abspath(args.korvel)] + args.korvel_args.split() + extra, "korvel", True, log)
     peer, name = opponent(kind, variant, args)
     row = {"ladder": "%s %s" % (name, variant), "games": 0, "score": 0.0, "points": [], "faults": 0,
            "peerfaults": 0, "forfeits": 0, "peerforfeits": 0}
@@ -128,6 +129,7 @@ def main():
     parser.add_argument("--minutes", type=float, default=20, help="no new game of a ladder after this")
     parser.add_argument("--npm", default=os.path.join(match.ROOT, "build", "npm"))
     parser.add_argument("--seed", type=int, default=1)
+    parser.add_argument("--log", help="file that receives everything said to and by the measured korvel")
     args = parser.parse_args()
     rng = random.Random(args.seed)
     rows = []

@@ -10,7 +10,7 @@ const enginerow enginetable[ENGINES] = {
     {"regular", ROOTALPHA, ROOTBETA, resetsearchcounters, regularrootkey, regularroot, regulargenerate, regularlegal,
      printregularmove, 0, regularfullroot, KINGSCORE},
     {"atomic", ATOMICALPHA, ATOMICBETA, atomicnewsearch, atomicgamekey, atomicroot, atomicgenerate, atomiclegal,
-     printregularmove, 0, nullptr, ATOMICWIN},
+     printregularmove, 0, atomicfullroot, ATOMICWIN},
     {"antichess", ANTIALPHA, ANTIBETA, antinewsearch, antirootkey, antiroot, antigeneraterow, antilegal, printantimove, 1,
      antifullroot, ANTIWIN},
 };
