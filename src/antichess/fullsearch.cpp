@@ -7,7 +7,6 @@
 // the default search.
 #include "antichess/antichess.h"
 
-#include <cmath>
 #include <cstring>
 
 constexpr int INFINITESCORE = 20000;   // beyond every score of the search
@@ -17,17 +16,8 @@ constexpr int KILLER2ORDER = (1 << 23) - 1;
 constexpr int PROMOTIONSTEP = 100;     // a move's target code: to-square + 100 x promoted man
 constexpr int LMRMINDEPTH = 3;         // late moves are reduced from this depth on
 constexpr int LMRFIRSTMOVES = 3;       // after this many moves
-constexpr int LMRDEPTHS = 64;          // reductions are tabled up to this depth and move count
 constexpr int QUIESCEPLIES = 6;        // the forced captures are followed this many plies at most
 
-static int reductions[LMRDEPTHS][LMRDEPTHS];
-
-// Fills the reduction table once: about log(depth) * log(moves) / 2.5, plus a half.
-static void fillreductions() {
-  if (reductions[LMRDEPTHS - 1][LMRDEPTHS - 1] != 0) return;
-  for (int d = 1; d < LMRDEPTHS; d++)
-    for (int m = 1; m < LMRDEPTHS; m++) reductions[d][m] = (int)(0.5 + log((double)d) * log((double)m) / 2.5);
-}
 
 // The moves the rules allow at ply, each as from-square and target code (the promoted man folded
 // in), and the number of them.
@@ -52,9 +42,9 @@ static void ordermoves(const int *from, const int *code, int count, int ply, int
   for (int i = 1; i <= count; i++) {
     if (from[i] == ttfrom && code[i] == ttcode)
       order[i] = TTMOVEORDER;
-    else if (from[i] == killer1from[ply] && code[i] == killer1to[ply])
+    else if (from[i] == killer1from[ply] && code[i] % PROMOTIONSTEP == killer1to[ply])
       order[i] = KILLER1ORDER;
-    else if (from[i] == killer2from[ply] && code[i] == killer2to[ply])
+    else if (from[i] == killer2from[ply] && code[i] % PROMOTIONSTEP == killer2to[ply])
       order[i] = KILLER2ORDER;
     else
       order[i] = historyscore[board[from[i]]][code[i] % PROMOTIONSTEP];
@@ -120,32 +110,17 @@ static int antiquiesce(int alpha, int beta, int ply, int qply, const int *epsqua
 // promotion): a move takes its place only once searched to the end and better than the others.
 static int antinode(int alpha, int beta, int depth, int ply, const int *epsquares, uint64_t key, int epflag) {
   if (depth <= 0) return antiquiesce(alpha, beta, ply, 0, epsquares);
-  nodes++;
-  searchcalls++;
-  if (ply > maxsearchside) maxsearchside = ply;
-  fullpvlength[ply] = ply;
-  stopcheck();
-  if (stopsearch && ply > 1) return 0;
+  if (enterfullnode(ply, key)) return 0;
   int root = ply == 1;
   int pvnode = beta - alpha > 1;
-  pathkey[ply] = key;
   if (!root) {
     int ended = losersend(ply);
     if (ended) return ended;
     if (isdrawnline(ply)) return 0;
     if (ply >= FULLMAXPLY) return antievaluate(ply % 2 ? 0 : 1);
   }
-  int ttfrom = 0, ttcode = 0;
-  const hashentry *entry = findentry(key);
-  if (entry) {
-    ttfrom = entry->bestfrom;
-    ttcode = entry->bestto;
-    int s = fromentryscore(entry->score, ply, ANTIWIN);
-    if (!pvnode && !root && entry->depth >= depth &&
-        (entry->bound == BOUNDEXACT || (entry->bound == BOUNDLOWER && s >= beta) ||
-         (entry->bound == BOUNDUPPER && s <= alpha)))
-      return s;
-  }
+  int ttfrom = 0, ttcode = 0, ttscore = 0;
+  if (tableanswer(key, depth, alpha, beta, ply, ANTIWIN, !pvnode && !root, &ttfrom, &ttcode, &ttscore)) return ttscore;
   int from[ANTIMAXMOVES], code[ANTIMAXMOVES], order[ANTIMAXMOVES];
   int count = allowedmoves(ply, epsquares, from, code);
   if (root) rootmovecount = count;
@@ -159,7 +134,7 @@ static int antinode(int alpha, int beta, int depth, int ply, const int *epsquare
   int best = -INFINITESCORE, bestfrom = 0, bestcode = 0;
   int childep[65] = {};
   int extension = count == 1 ? 1 : 0;  // a forced reply costs no depth
-  int quietsfrom[ANTIMAXMOVES], quietsto[ANTIMAXMOVES];
+  int quietmen[ANTIMAXMOVES], quietto[ANTIMAXMOVES];
   int quiets = 0;
   for (int i = 1; i <= count; i++) {
     picknext(from, code, order, i, count);
@@ -168,20 +143,14 @@ static int antinode(int alpha, int beta, int depth, int ply, const int *epsquare
     moveundo undo;
     int newep;
     uint64_t newkey = makecoded(ply, from[i], code[i], childep, &undo, key, epflag, &newep);
-    pathkey[ply + 1] = newkey;
-    pathclock[ply + 1] = capture || man == WPAWN || man == BPAWN ? 0 : pathclock[ply] + 1;
-    fullpvlength[ply + 1] = ply + 1;
+    enterchild(ply, newkey, capture || man == WPAWN || man == BPAWN);
     int newdepth = depth - 1 + extension;
     int score;
     if (i == 1) {
       score = -antinode(-beta, -alpha, newdepth, ply + 1, childep, newkey, newep);
     } else {
-      int reduction = 0;
-      if (depth >= LMRMINDEPTH && i > LMRFIRSTMOVES && !capture) {
-        reduction = reductions[depth < LMRDEPTHS ? depth : LMRDEPTHS - 1][i < LMRDEPTHS ? i : LMRDEPTHS - 1];
-        if (pvnode && reduction > 0) reduction--;
-        if (reduction > newdepth - 1) reduction = newdepth - 1 > 0 ? newdepth - 1 : 0;
-      }
+      int late = depth >= LMRMINDEPTH && i > LMRFIRSTMOVES && !capture;
+      int reduction = late ? latereduction(depth, i, pvnode, newdepth) : 0;
       score = -antinode(-alpha - 1, -alpha, newdepth - reduction, ply + 1, childep, newkey, newep);
       if (score > alpha && reduction > 0) score = -antinode(-alpha - 1, -alpha, newdepth, ply + 1, childep, newkey, newep);
       if (score > alpha && score < beta) score = -antinode(-beta, -alpha, newdepth, ply + 1, childep, newkey, newep);
@@ -196,23 +165,15 @@ static int antinode(int alpha, int beta, int depth, int ply, const int *epsquare
         fullpvset(ply, from[i], code[i] % PROMOTIONSTEP);
         if (root) finfrom = from[i], finto = code[i] % PROMOTIONSTEP, promopiece = code[i] / PROMOTIONSTEP;
         if (score >= beta) {
-          if (!capture) {
-            for (int q = 0; q < quiets; q++) punishquiet(board[quietsfrom[q]], quietsto[q], depth);
-            rewardquiet(man, code[i] % PROMOTIONSTEP, depth, 0, 0);
-            if (!(killer1from[ply] == from[i] && killer1to[ply] == code[i])) {
-              killer2from[ply] = killer1from[ply], killer2to[ply] = killer1to[ply];
-              killer1from[ply] = from[i], killer1to[ply] = code[i];
-            }
-          }
+          if (!capture) quietcutoff(ply, depth, from[i], code[i] % PROMOTIONSTEP, man, quietmen, quietto, quiets, 0, 0);
           break;
         }
       }
     }
-    if (!capture) quietsfrom[quiets] = from[i], quietsto[quiets] = code[i] % PROMOTIONSTEP, quiets++;
+    if (!capture) quietmen[quiets] = man, quietto[quiets] = code[i] % PROMOTIONSTEP, quiets++;
   }
   if (stopsearch) return root ? (bestfrom ? best : lastrootscore) : 0;
-  int bound = best >= beta ? BOUNDLOWER : (best > startalpha ? BOUNDEXACT : BOUNDUPPER);
-  storeentry(key, depth, bound, toentryscore(best, ply, ANTIWIN), bestfrom, bestcode);
+  storenode(key, depth, best, startalpha, beta, ply, ANTIWIN, bestfrom, bestcode);
   return best;
 }
 
@@ -220,7 +181,6 @@ static int antinode(int alpha, int beta, int depth, int ply, const int *epsquare
 // markers, in the window alpha..beta. Leaves the best move in finfrom/finto (and promopiece) and
 // answers its score.
 int antifullroot(int alpha, int beta, int depth, uint64_t key) {
-  fillreductions();
   pathkey[1] = key;
   pathclock[1] = fiftycount;
   return antinode(alpha, beta, depth, 1, gameepsquares, key, rootepflag);

@@ -8,7 +8,6 @@
 // server's rules claim the game on that score).
 #include "atomic/atomic.h"
 
-#include <cmath>
 #include <cstring>
 
 constexpr int INFINITESCORE = 20000;   // beyond every score of the search
@@ -22,20 +21,11 @@ constexpr int NULLDEPTHSTEP = 6;
 constexpr int ZUGZWANGMEN = 2;         // with at most this many men besides pawns the null move is verified
 constexpr int LMRMINDEPTH = 3;         // late quiet moves are reduced from this depth on
 constexpr int LMRFIRSTMOVES = 3;       // after this many legal moves
-constexpr int LMRDEPTHS = 64;          // reductions are tabled up to this depth and move count
 constexpr int QUIESCEPLIES = 10;       // captures are followed this many plies at most
 
 // What a man is worth when a capture blows it up, by piece code.
 static const int blastvalue[13] = {0, 100, 300, 300, 500, 900, 0, 100, 300, 300, 500, 900, 0};
-static int reductions[LMRDEPTHS][LMRDEPTHS];
 static const int noep[65] = {};
-
-// Fills the reduction table once: about log(depth) * log(moves) / 2.25, plus three quarters.
-static void fillreductions() {
-  if (reductions[LMRDEPTHS - 1][LMRDEPTHS - 1] != 0) return;
-  for (int d = 1; d < LMRDEPTHS; d++)
-    for (int m = 1; m < LMRDEPTHS; m++) reductions[d][m] = (int)(0.75 + log((double)d) * log((double)m) / 2.25);
-}
 
 // 1 when the side to move at ply is in check: its king attacked and not beside the enemy king
 // (kings side by side cannot take each other).
@@ -182,8 +172,7 @@ static int atomicnullcut(int beta, int depth, int ply, uint64_t key, int epflag,
   int reduction = NULLBASEREDUCTION + depth / NULLDEPTHSTEP;
   uint64_t nullkey = movekey(key, 0, 0, 0, 1, 0, epflag, 0);
   lastto[ply] = 0;
-  pathkey[ply + 1] = nullkey;
-  pathclock[ply + 1] = 0;
+  enterchild(ply, nullkey, 1);
   int score = -atomicnode(-beta, -beta + 1, depth - 1 - reduction, ply + 1, noep, nullkey, 0, 0);
   if (stopsearch || score < beta) return 0;
   if (atomicofficers(ply) > ZUGZWANGMEN) return 1;
@@ -196,33 +185,16 @@ static int atomicnullcut(int beta, int depth, int ply, uint64_t key, int epflag,
 static int atomicnode(int alpha, int beta, int depth, int ply, const int *epsquares, uint64_t key, int epflag,
                       int nullok) {
   if (depth <= 0) return atomicfullquiesce(alpha, beta, ply, 0, epsquares);
-  nodes++;
-  searchcalls++;
-  if (ply > maxsearchside) maxsearchside = ply;
-  fullpvlength[ply] = ply;
-  stopcheck();
-  if (stopsearch && ply > 1) return 0;
+  if (enterfullnode(ply, key)) return 0;
   int root = ply == 1;
   int pvnode = beta - alpha > 1;
-  pathkey[ply] = key;
   if (!root) {
     if (isdrawnline(ply)) return 0;
     if (ply >= FULLMAXPLY) return atomiceval((ply + 1) % 2);
-    if (alpha < -(ATOMICWIN - ply - 1)) alpha = -(ATOMICWIN - ply - 1);
-    if (beta > ATOMICWIN - ply - 1) beta = ATOMICWIN - ply - 1;
-    if (alpha >= beta) return alpha;
+    if (matewindow(&alpha, &beta, -(ATOMICWIN - ply - 1), ATOMICWIN - ply - 1)) return alpha;
   }
-  int ttfrom = 0, ttto = 0;
-  const hashentry *entry = findentry(key);
-  if (entry) {
-    ttfrom = entry->bestfrom;
-    ttto = entry->bestto;
-    int s = fromentryscore(entry->score, ply, ATOMICWIN);
-    if (!pvnode && !root && entry->depth >= depth &&
-        (entry->bound == BOUNDEXACT || (entry->bound == BOUNDLOWER && s >= beta) ||
-         (entry->bound == BOUNDUPPER && s <= alpha)))
-      return s;
-  }
+  int ttfrom = 0, ttto = 0, ttscore = 0;
+  if (tableanswer(key, depth, alpha, beta, ply, ATOMICWIN, !pvnode && !root, &ttfrom, &ttto, &ttscore)) return ttscore;
   if (root && iterations >= 1) ttfrom = iterfrom[iterations], ttto = iterto[iterations];
   int incheck = atomicincheck(ply);
   int mating = ATOMICWIN - MATEMARGIN;
@@ -237,7 +209,7 @@ static int atomicnode(int alpha, int beta, int depth, int ply, const int *epsqua
   int startalpha = alpha;
   int best = -INFINITESCORE, bestfrom = 0, bestto = 0;
   int legal = 0;
-  int quietsfrom[MAXQMOVES], quietsto[MAXQMOVES];
+  int quietmen[MAXQMOVES], quietto[MAXQMOVES];
   int quiets = 0;
   int childep[65] = {};
   int blastsave[65];
@@ -260,19 +232,13 @@ static int atomicnode(int alpha, int beta, int depth, int ply, const int *epsqua
       score = ATOMICWIN - ply - 1;  // the enemy king blown up: the game ends at once
     } else {
       lastto[ply] = m.to;
-      pathkey[ply + 1] = childkey;
-      pathclock[ply + 1] = capture || man == WPAWN || man == BPAWN ? 0 : pathclock[ply] + 1;
-      fullpvlength[ply + 1] = ply + 1;
+      enterchild(ply, childkey, capture || man == WPAWN || man == BPAWN);
       int newdepth = depth - 1 + (checks && ply < 2 * searchdepth ? 1 : 0);
       if (legal == 1) {
         score = -atomicnode(-beta, -alpha, newdepth, ply + 1, childep, childkey, childepflag, 1);
       } else {
-        int reduction = 0;
-        if (depth >= LMRMINDEPTH && legal > LMRFIRSTMOVES && !capture && !checks && !incheck) {
-          reduction = reductions[depth < LMRDEPTHS ? depth : LMRDEPTHS - 1][legal < LMRDEPTHS ? legal : LMRDEPTHS - 1];
-          if (pvnode && reduction > 0) reduction--;
-          if (reduction > newdepth - 1) reduction = newdepth - 1 > 0 ? newdepth - 1 : 0;
-        }
+        int late = depth >= LMRMINDEPTH && legal > LMRFIRSTMOVES && !capture && !checks && !incheck;
+        int reduction = late ? latereduction(depth, legal, pvnode, newdepth) : 0;
         score = -atomicnode(-alpha - 1, -alpha, newdepth - reduction, ply + 1, childep, childkey, childepflag, 1);
         if (score > alpha && reduction > 0)
           score = -atomicnode(-alpha - 1, -alpha, newdepth, ply + 1, childep, childkey, childepflag, 1);
@@ -290,31 +256,22 @@ static int atomicnode(int alpha, int beta, int depth, int ply, const int *epsqua
         fullpvset(ply, m.from, m.to);
         if (root) finfrom = m.from, finto = m.to;
         if (score >= beta) {
-          if (!capture) {
-            for (int q = 0; q < quiets; q++) punishquiet(board[quietsfrom[q]], quietsto[q], depth);
-            rewardquiet(man, m.to, depth, 0, 0);
-            if (!(killer1from[ply] == m.from && killer1to[ply] == m.to)) {
-              killer2from[ply] = killer1from[ply], killer2to[ply] = killer1to[ply];
-              killer1from[ply] = m.from, killer1to[ply] = m.to;
-            }
-          }
+          if (!capture) quietcutoff(ply, depth, m.from, m.to, man, quietmen, quietto, quiets, 0, 0);
           break;
         }
       }
     }
-    if (!capture) quietsfrom[quiets] = m.from, quietsto[quiets] = m.to, quiets++;
+    if (!capture) quietmen[quiets] = man, quietto[quiets] = m.to, quiets++;
   }
   if (stopsearch) return root ? (bestfrom ? best : lastrootscore) : 0;
   if (legal == 0) return incheck ? -(ATOMICWIN - ply - 1) : 0;  // mated, or stalemate: a draw
-  int bound = best >= beta ? BOUNDLOWER : (best > startalpha ? BOUNDEXACT : BOUNDUPPER);
-  storeentry(key, depth, bound, toentryscore(best, ply, ATOMICWIN), bestfrom, bestto);
+  storenode(key, depth, best, startalpha, beta, ply, ATOMICWIN, bestfrom, bestto);
   return best;
 }
 
 // One iteration of the full-strength atomic search at the root on the game's en-passant markers,
 // in the window alpha..beta. Leaves the best move in finfrom/finto and answers its score.
 int atomicfullroot(int alpha, int beta, int depth, uint64_t key) {
-  fillreductions();
   pathkey[1] = key;
   pathclock[1] = fiftycount;
   return atomicnode(alpha, beta, depth, 1, gameepsquares, key, rootepflag, 0);

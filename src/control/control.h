@@ -155,6 +155,16 @@ int fromentryscore(int score, int ply, int winscore);  // and back, as seen from
 void fullpvset(int ply, int from, int to);             // the move at ply followed by its reply's line
 void fullpvtext(char *buffer);                         // the root's line as the protocol writes moves
 void picknext(int *movefrom, int *moveto, int *order, int i, int count);  // the best of i..count to i
+constexpr int LMRLIMIT = 64;            // late-move reductions are tabled up to this depth and move count
+int enterfullnode(int ply, uint64_t key);   // counts the node, polls; 1 when a stopped search unwinds
+void enterchild(int ply, uint64_t childkey, int irreversible);
+int matewindow(int *alpha, int *beta, int lost, int won);  // 1 when no score is left in the window
+int tableanswer(uint64_t key, int depth, int alpha, int beta, int ply, int winscore, int cut, int *from, int *to,
+                int *score);
+void storenode(uint64_t key, int depth, int best, int startalpha, int beta, int ply, int winscore, int from, int to);
+int latereduction(int depth, int moves, int pvnode, int newdepth);
+void quietcutoff(int ply, int depth, int from, int to, int man, const int *quietmen, const int *quietto, int quiets,
+                 int prevman, int prevto);
 
 // --- full-strength deepening and its clock (fulldeepen.cpp, fulltime.cpp) ---
 extern int softtime;                    // milliseconds after which no new iteration starts

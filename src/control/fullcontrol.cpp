@@ -3,6 +3,7 @@
 // mate-distance correction of table scores, and the principal variation with drops.
 #include "control/control.h"
 
+#include <cmath>
 #include <cstring>
 
 constexpr int HISTORYLIMIT = 1 << 20;  // a history value above this halves the whole table
@@ -176,4 +177,84 @@ void picknext(int *movefrom, int *moveto, int *order, int i, int count) {
   int f = movefrom[i], t = moveto[i], o = order[i];
   movefrom[i] = movefrom[best], moveto[i] = moveto[best], order[i] = order[best];
   movefrom[best] = f, moveto[best] = t, order[best] = o;
+}
+
+// The entry of every full-strength node at ply: counts it, starts its line empty, keeps its key
+// for the repetition test and looks at the clock. Answers 1 when a stopped search must unwind.
+int enterfullnode(int ply, uint64_t key) {
+  nodes++;
+  searchcalls++;
+  if (ply > maxsearchside) maxsearchside = ply;
+  fullpvlength[ply] = ply;
+  pathkey[ply] = key;
+  stopcheck();
+  return stopsearch && ply > 1;
+}
+
+// Before a child is searched: its key, its half-move count (0 after a capture or a pawn move)
+// and its line, empty until it finds one.
+void enterchild(int ply, uint64_t childkey, int irreversible) {
+  assert(ply + 1 < MAXPLY);
+  pathkey[ply + 1] = childkey;
+  pathclock[ply + 1] = irreversible ? 0 : pathclock[ply] + 1;
+  fullpvlength[ply + 1] = ply + 1;
+}
+
+// Narrows the window to the scores still possible at ply, between being mated here (lost) and
+// winning with the next move (won). Answers 1 when nothing is left of it.
+int matewindow(int *alpha, int *beta, int lost, int won) {
+  if (*alpha < lost) *alpha = lost;
+  if (*beta > won) *beta = won;
+  return *alpha >= *beta;
+}
+
+// Reads the table for the node: its move goes to *from and *to; when cut is allowed (not on the
+// principal variation) and the entry was searched deep enough with a bound that settles the
+// window, answers 1 with the entry's score in *score.
+int tableanswer(uint64_t key, int depth, int alpha, int beta, int ply, int winscore, int cut, int *from, int *to,
+                int *score) {
+  const hashentry *entry = findentry(key);
+  if (!entry) return 0;
+  *from = entry->bestfrom;
+  *to = entry->bestto;
+  int s = fromentryscore(entry->score, ply, winscore);
+  if (!cut || entry->depth < depth) return 0;
+  if (entry->bound == BOUNDEXACT || (entry->bound == BOUNDLOWER && s >= beta) ||
+      (entry->bound == BOUNDUPPER && s <= alpha)) {
+    *score = s;
+    return 1;
+  }
+  return 0;
+}
+
+// Stores what the node found: a lower bound when it cut off, exact when it raised alpha, else an
+// upper bound; mates as their distance from the node.
+void storenode(uint64_t key, int depth, int best, int startalpha, int beta, int ply, int winscore, int from, int to) {
+  int bound = best >= beta ? BOUNDLOWER : (best > startalpha ? BOUNDEXACT : BOUNDUPPER);
+  storeentry(key, depth, bound, toentryscore(best, ply, winscore), from, to);
+}
+
+// How many plies a late quiet move is searched less: about log(depth) * log(moves) / 2.25 plus
+// three quarters, one less on the principal variation, and never down to nothing.
+int latereduction(int depth, int moves, int pvnode, int newdepth) {
+  static int table[LMRLIMIT][LMRLIMIT];
+  if (table[LMRLIMIT - 1][LMRLIMIT - 1] == 0)
+    for (int d = 1; d < LMRLIMIT; d++)
+      for (int m = 1; m < LMRLIMIT; m++) table[d][m] = (int)(0.75 + log((double)d) * log((double)m) / 2.25);
+  int r = table[depth < LMRLIMIT ? depth : LMRLIMIT - 1][moves < LMRLIMIT ? moves : LMRLIMIT - 1];
+  if (pvnode && r > 0) r--;
+  if (r > newdepth - 1) r = newdepth - 1 > 0 ? newdepth - 1 : 0;
+  return r;
+}
+
+// A quiet move of the man from -> to cut off at ply: the quiet moves searched before it lose
+// history, it gains history, becomes the counter move to the previous move (prevman to prevto)
+// and the first killer of the ply.
+void quietcutoff(int ply, int depth, int from, int to, int man, const int *quietmen, const int *quietto, int quiets,
+                 int prevman, int prevto) {
+  for (int q = 0; q < quiets; q++) punishquiet(quietmen[q], quietto[q], depth);
+  rewardquiet(man, to, depth, prevman, prevto);
+  if (killer1from[ply] == from && killer1to[ply] == to) return;
+  killer2from[ply] = killer1from[ply], killer2to[ply] = killer1to[ply];
+  killer1from[ply] = from, killer1to[ply] = to;
 }

@@ -9,7 +9,6 @@
 
 #include "config/config.h"
 
-#include <cmath>
 #include <cstring>
 
 constexpr int INFINITESCORE = 30000;   // beyond every score of the search
@@ -29,26 +28,17 @@ constexpr int REVERSEDEPTH = 4;        // a node this near the leaves whose eval
 constexpr int REVERSESTEP = 110;
 constexpr int LMRMINDEPTH = 3;         // late quiet moves are reduced from this depth on
 constexpr int LMRFIRSTMOVES = 3;       // after this many legal moves
-constexpr int LMRTABLE = 64;           // reductions are tabled up to this depth and move count
 constexpr int DELTAMARGIN = 150;       // a capture that cannot lift the stand pat near alpha is not searched
 constexpr int ZUGZWANGMEN = 2;         // with at most this many men besides pawns the null move is verified
 
 // Ordering values of the men for captures (victims and attackers) by piece code.
 static const int ordervalue[13] = {0, 100, 320, 330, 500, 900, 2000, 100, 320, 330, 500, 900, 2000};
-static int reductions[LMRTABLE][LMRTABLE];
 
 // The game's hands and pawn-born lists as the search changes them; copied in at every root.
 static int fwh[HANDSLOTS], fbh[HANDSLOTS], fwp[PAWNBORNSLOTS], fbp[PAWNBORNSLOTS];
 static const int noep[65] = {};
 static int moveman[MAXPLY];            // man that moved at each ply of the line (0 for a null move)
 static int movedto[MAXPLY];            // and its to-square
-
-// Fills the reduction table once: about log(depth) * log(moves) / 2.25, plus three quarters.
-static void fillreductions() {
-  if (reductions[LMRTABLE - 1][LMRTABLE - 1] != 0) return;
-  for (int d = 1; d < LMRTABLE; d++)
-    for (int m = 1; m < LMRTABLE; m++) reductions[d][m] = (int)(0.75 + log((double)d) * log((double)m) / 2.25);
-}
 
 // Square of the royal king of the side to move at ply (White on odd plies), 0 when it has none.
 static int ownking(int ply) {
@@ -244,8 +234,7 @@ static int nullcutoff(int beta, int depth, int ply, uint64_t key, int epflag, co
   uint64_t nullkey = updatekey(key, 0, 0, 0, 1, 0, 0, 0, epflag, 0, 0, 0);
   moveman[ply] = movedto[ply] = 0;
   lastto[ply] = 0;
-  pathkey[ply + 1] = nullkey;
-  pathclock[ply + 1] = 0;
+  enterchild(ply, nullkey, 1);
   int score = -fullnode(-beta, -beta + 1, depth - 1 - reduction, ply + 1, noep, nullkey, 0, 0);
   if (stopsearch || score < beta) return 0;
   if (officers(ply) > ZUGZWANGMEN && !endgameflag) return 1;
@@ -258,34 +247,17 @@ static int nullcutoff(int beta, int depth, int ply, uint64_t key, int epflag, co
 static int fullnode(int alpha, int beta, int depth, int ply, const int *epsquares, uint64_t key, int epflag,
                     int nullok) {
   if (depth <= 0) return fullquiesce(alpha, beta, ply, 0, epsquares);
-  nodes++;
-  searchcalls++;
-  if (ply > maxsearchside) maxsearchside = ply;
-  fullpvlength[ply] = ply;
-  stopcheck();
-  if (stopsearch && ply > 1) return 0;
+  if (enterfullnode(ply, key)) return 0;
   int root = ply == 1;
   int pvnode = beta - alpha > 1;
-  pathkey[ply] = key;
   if (!root) {
     if (isdrawnline(ply)) return 0;
     if (ply >= FULLMAXPLY) return evalnow(ply);
     // No line from here can be better than a mate at the next move, or worse than being mated here.
-    if (alpha < -(KINGSCORE - ply - 1)) alpha = -(KINGSCORE - ply - 1);
-    if (beta > KINGSCORE - ply - 2) beta = KINGSCORE - ply - 2;
-    if (alpha >= beta) return alpha;
+    if (matewindow(&alpha, &beta, -(KINGSCORE - ply - 1), KINGSCORE - ply - 2)) return alpha;
   }
-  int ttfrom = 0, ttto = 0;
-  const hashentry *entry = findentry(key);
-  if (entry) {
-    ttfrom = entry->bestfrom;
-    ttto = entry->bestto;
-    int s = fromentryscore(entry->score, ply, KINGSCORE);
-    if (!pvnode && !root && entry->depth >= depth &&
-        (entry->bound == BOUNDEXACT || (entry->bound == BOUNDLOWER && s >= beta) ||
-         (entry->bound == BOUNDUPPER && s <= alpha)))
-      return s;
-  }
+  int ttfrom = 0, ttto = 0, ttscore = 0;
+  if (tableanswer(key, depth, alpha, beta, ply, KINGSCORE, !pvnode && !root, &ttfrom, &ttto, &ttscore)) return ttscore;
   if (root && iterations >= 1) ttfrom = iterfrom[iterations], ttto = iterto[iterations];
   int incheck = inchecknow(ply);
   int staticeval = incheck ? -INFINITESCORE : evalnow(ply);
@@ -308,7 +280,7 @@ static int fullnode(int alpha, int beta, int depth, int ply, const int *epsquare
   int startalpha = alpha;
   int best = -INFINITESCORE, bestfrom = 0, bestto = 0;
   int legal = 0;
-  int quietsfrom[MAXMOVES], quietsto[MAXMOVES];
+  int quietmen[MAXMOVES], quietto[MAXMOVES];
   int quiets = 0;
   int childep[65] = {};
   for (int i = 1; i <= count; i++) {
@@ -340,20 +312,14 @@ static int fullnode(int alpha, int beta, int depth, int ply, const int *epsquare
       moveman[ply] = man;
       movedto[ply] = to;
       lastto[ply] = to;
-      pathkey[ply + 1] = newkey;
-      fullpvlength[ply + 1] = ply + 1;  // the reply's line starts empty: quiescence and cut-offs leave none
-      pathclock[ply + 1] = capture || man == WPAWN || man == BPAWN ? 0 : pathclock[ply] + 1;
+      enterchild(ply, newkey, capture || man == WPAWN || man == BPAWN);
       int extension = checks && ply < 2 * searchdepth ? 1 : 0;
       int newdepth = depth - 1 + extension;
       if (legal == 1) {
         score = -fullnode(-beta, -alpha, newdepth, ply + 1, childep, newkey, newep, 1);
       } else {
-        int reduction = 0;
-        if (depth >= LMRMINDEPTH && legal > LMRFIRSTMOVES && quiet && !incheck) {
-          reduction = reductions[depth < LMRTABLE ? depth : LMRTABLE - 1][legal < LMRTABLE ? legal : LMRTABLE - 1];
-          if (pvnode && reduction > 0) reduction--;
-          if (reduction > newdepth - 1) reduction = newdepth - 1 > 0 ? newdepth - 1 : 0;
-        }
+        int late = depth >= LMRMINDEPTH && legal > LMRFIRSTMOVES && quiet && !incheck;
+        int reduction = late ? latereduction(depth, legal, pvnode, newdepth) : 0;
         score = -fullnode(-alpha - 1, -alpha, newdepth - reduction, ply + 1, childep, newkey, newep, 1);
         if (score > alpha && reduction > 0)
           score = -fullnode(-alpha - 1, -alpha, newdepth, ply + 1, childep, newkey, newep, 1);
@@ -372,24 +338,16 @@ static int fullnode(int alpha, int beta, int depth, int ply, const int *epsquare
         fullpvset(ply, from, to);
         if (root) finfrom = from, finto = to;
         if (score >= beta) {
-          if (!capture && from != 0) {
-            for (int q = 0; q < quiets; q++) punishquiet(moverof(quietsfrom[q]), quietsto[q], depth);
-            rewardquiet(man, to, depth, moveman[ply - 1], movedto[ply - 1]);
-            if (!(killer1from[ply] == from && killer1to[ply] == to)) {
-              killer2from[ply] = killer1from[ply], killer2to[ply] = killer1to[ply];
-              killer1from[ply] = from, killer1to[ply] = to;
-            }
-          }
+          if (!capture) quietcutoff(ply, depth, from, to, man, quietmen, quietto, quiets, moveman[ply - 1], movedto[ply - 1]);
           break;
         }
       }
     }
-    if (!capture) quietsfrom[quiets] = from, quietsto[quiets] = to, quiets++;
+    if (!capture) quietmen[quiets] = man, quietto[quiets] = to, quiets++;
   }
   if (stopsearch) return root ? (bestfrom ? best : lastrootscore) : 0;
   if (legal == 0) return incheck ? -(KINGSCORE - ply - 1) : 0;  // mated, or stalemate: a draw
-  int bound = best >= beta ? BOUNDLOWER : (best > startalpha ? BOUNDEXACT : BOUNDUPPER);
-  storeentry(key, depth, bound, toentryscore(best, ply, KINGSCORE), bestfrom, bestto);
+  storenode(key, depth, best, startalpha, beta, ply, KINGSCORE, bestfrom, bestto);
   return best;
 }
 
@@ -397,7 +355,6 @@ static int fullnode(int alpha, int beta, int depth, int ply, const int *epsquare
 // en-passant markers, in the window alpha..beta. Leaves the best move in finfrom/finto and
 // answers its score.
 int regularfullroot(int alpha, int beta, int depth, uint64_t key) {
-  fillreductions();
   memcpy(fwh, gamewheld, sizeof fwh);
   memcpy(fbh, gamebheld, sizeof fbh);
   memcpy(fwp, gamewpieces, sizeof fwp);

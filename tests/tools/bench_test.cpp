@@ -17,7 +17,7 @@ constexpr long long BENCHDEPTH3ANTICHESSNODES = 15273;
 // The same for the full-strength searches (--full): their own signature.
 constexpr long long FULLDEPTH3NODES = 28239;
 constexpr long long FULLDEPTH3ATOMICNODES = 1510;
-constexpr long long FULLDEPTH3ANTICHESSNODES = 7836;
+constexpr long long FULLDEPTH3ANTICHESSNODES = 5717;
 
 std::string benchpath() { return std::string(KORVEL_BINARY_DIR) + "/korvel-bench"; }
 
