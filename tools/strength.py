@@ -59,9 +59,15 @@ def elo(score, games, points):
     mean = score / games
     spread = math.sqrt(sum((p - mean) ** 2 for p in points) / games) / math.sqrt(games)
 
+    def clamp(p):
+        return min(max(p, 0.5 / games), 1 - 0.5 / games)
+
     def difference(p):
-        p = min(max(p, 0.5 / games), 1 - 0.5 / games)
+        p = clamp(p)
         return -400 * math.log10(1 / p - 1)
+
+    if spread == 0:   # every game the same result: the spread of a score half a game less extreme
+        spread = math.sqrt(clamp(mean) * (1 - clamp(mean)) / games)
 
     centre = difference(mean)
     margin = (difference(mean + 1.96 * spread) - difference(mean - 1.96 * spread)) / 2
