@@ -5,8 +5,10 @@
 // the clock and the input poll play no part, so the node total is the search's signature: a change
 // that does not mean to change the search must leave it as it is.
 //
-//   korvel-bench [--depth N]      (default depth 5; crazyhouse positions one ply less, since the
-//                                  drops multiply the tree; a bad argument exits with status 2)
+//   korvel-bench [--depth N] [--full]   (default depth 5; crazyhouse positions one ply less, since
+//                                  the drops multiply the tree; --full searches with the full-strength
+//                                  searches, whose totals are their own signature; a bad argument
+//                                  exits with status 2)
 #include <cstdio>
 #include <cstdlib>
 #include <cstring>
@@ -103,17 +105,23 @@ int main(int argc, char **argv) {
   int depth = DEFAULTDEPTH;
   for (int i = 1; i < argc; i++) {
     char *end = nullptr;
+    if (strcmp(argv[i], "--full") == 0) {
+      fullmode = 1;
+      continue;
+    }
     if (strcmp(argv[i], "--depth") == 0 && i + 1 < argc) {
       depth = (int)strtol(argv[++i], &end, 10);
       if (*end == '\0' && depth >= 1 && depth < MAXITERATIONSROOT) continue;
     }
-    fprintf(stderr, "usage: korvel-bench [--depth N], N from 1 to %d\n", MAXITERATIONSROOT - 1);
+    fprintf(stderr, "usage: korvel-bench [--depth N] [--full], N from 1 to %d\n", MAXITERATIONSROOT - 1);
     return 2;
   }
   setvbuf(stdout, nullptr, _IONBF, 0);
   initrays();
   initkeys(BENCHKEYSEED);
+  int full = fullmode;
   resetall();
+  fullmode = full;
   allocatetable(1);
 
   enginetally tallies[ENGINES] = {};
@@ -128,13 +136,14 @@ int main(int argc, char **argv) {
     lastrootscore = 0;
     stopsearch = 0;
     pollinterval = NOPOLL;
-    movetime = NOTIMELIMIT;
+    movetime = softtime = NOTIMELIMIT;
     unsigned positionstart = searchstart = thinkstart = gettickcount();
     int positiondepth = crazymode && depth > 1 ? depth - 1 : depth;
     depthcap = positiondepth + 1;
     int score = PASSNOSCORE;
     const enginerow *engine = engineof(perftvariant);
-    deepen(engine, &score);
+    if (fullmode) cleartable();  // each position's search starts from an empty table
+    (fullmode ? deepenfull : deepen)(engine, &score);
     char text[MOVETEXTSIZE];
     movetext(text, finfrom, finto);
     output("%2d %-10s %-5s score %6d nodes %12lld  %s\n", p + 1, positions[p].variant, text, score, nodes,

@@ -55,6 +55,7 @@ int rootselect(int n, const int *from, const int *to, const int *promo, int stop
 void antinewsearch();
 uint64_t antirootkey();
 int antiroot(int alpha, int beta, int depth, uint64_t key);
+int antifullroot(int alpha, int beta, int depth, uint64_t key);  // one full-strength iteration (fullsearch.cpp)
 void antigeneraterow(int *movefrom, int *moveto, int *count, int ply, const int *epsquares);
 int antitry(int ply, int from, int to, int promotion, int *childep, trialundo *undo);
 int antilegal(int ply);

@@ -42,6 +42,21 @@ int atomicquiesce(int alpha, int beta, int depth, int ply, const int *epsquares,
 int contactmove(int from, int to, int captured, int standpat);
 
 // --- search (search.cpp) ---
+// What a node decided about one move before searching it.
+struct atomicmove {
+  int from, to;
+  int captured;           // the man that stood on to
+  int exploded;           // 1 when the move exploded (a capture or en passant)
+  int decided;            // 1 when the explosion already scored the move
+  int illegal;            // blastillegal of the explosion
+  int kingtaken;          // the opponent's king captured on its square
+  int score;
+};
+// Makes a move with its explosion (scoring the move when the explosion decides it) and answers
+// the child's key; unmakeatomic takes it back.
+uint64_t makeatomic(int ply, atomicmove *m, moveundo *undo, int *childep, int *blastsave, uint64_t key, int epflag,
+                    int *childepflag);
+void unmakeatomic(int ply, atomicmove *m, moveundo *undo, int *childep, const int *blastsave);
 int atomicsearch(int alpha, int beta, int depth, int ply, int *epsquares, int *scratch, uint64_t key, int extended,
                  int epflag);
 
@@ -50,6 +65,7 @@ extern int atomicscratch[65];            // captures per square seen by the sear
 void atomicnewsearch();                  // clears the scratch array before a move's search
 uint64_t atomicgamekey();                // key of the root position of the game
 int atomicroot(int alpha, int beta, int depth, uint64_t key);
+int atomicfullroot(int alpha, int beta, int depth, uint64_t key);  // one full-strength iteration (fullsearch.cpp)
 void atomicgenerate(int *movefrom, int *moveto, int *count, int ply, const int *epsquares);
 int atomictry(int ply, int from, int to, int promotion, int *childep, trialundo *undo);
 void atomicuntry(int ply, int *childep, trialundo *undo);

@@ -6,22 +6,11 @@
 
 #include "config/config.h"
 
-// What a node decided about one move before searching it.
-struct atomicmove {
-  int from, to;
-  int captured;           // the man that stood on to
-  int exploded;           // 1 when the move exploded (a capture or en passant)
-  int decided;            // 1 when the explosion already scored the move
-  int illegal;            // blastillegal of the explosion
-  int kingtaken;          // the opponent's king captured on its square
-  int score;
-};
-
 // Makes the move at ply with the full bookkeeping of the searches and its explosion, and returns
 // the child's key. The en-passant pawn's key leaves the key too, so that the kept key always equals
 // the key of the position computed from scratch.
-static uint64_t makeatomic(int ply, atomicmove *m, moveundo *undo, int *childep, int *blastsave, uint64_t key,
-                           int epflag, int *childepflag) {
+uint64_t makeatomic(int ply, atomicmove *m, moveundo *undo, int *childep, int *blastsave, uint64_t key, int epflag,
+                    int *childepflag) {
   int mover = board[m->from];
   if (mover == WROOK || mover == BROOK || mover == WKING || mover == BKING) key = castlerightskey(key, m->from);
   makemove(ply, m->from, m->to, 0, childep, undo, nullptr, nullptr, nullptr, nullptr);
@@ -47,7 +36,7 @@ static uint64_t makeatomic(int ply, atomicmove *m, moveundo *undo, int *childep,
 }
 
 // Takes back a move made by makeatomic: the explosion first, then the move.
-static void unmakeatomic(int ply, atomicmove *m, moveundo *undo, int *childep, const int *blastsave) {
+void unmakeatomic(int ply, atomicmove *m, moveundo *undo, int *childep, const int *blastsave) {
   if (m->exploded) unexplode(m->to, blastsave);
   unmakemove(ply, childep, undo, nullptr, nullptr, nullptr, nullptr);
 }

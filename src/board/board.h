@@ -327,5 +327,10 @@ void cleartable();                 // whole entries to 0
 void clearhashkeys();              // stored keys cleared, the rest of every entry kept
 void clearhashentries();           // stored keys, best moves and depths cleared (a new game)
 int probehash(uint64_t key, int depth, int alpha, int beta, int ply, int mainsearch);
+// The full-strength searches write the table and read whole entries. The eighth int of an entry
+// holds the number of the search that wrote it, so that entries of earlier moves give way first.
+extern int tableage;               // number of the current full-strength search
+const hashentry *findentry(uint64_t key);  // the entry that holds key, or null
+void storeentry(uint64_t key, int depth, int bound, int score, int from, int to);
 
 #endif

@@ -270,3 +270,34 @@ int probehash(uint64_t key, int depth, int alpha, int beta, int ply, int mainsea
   }
   return PROBEMISS;
 }
+
+int tableage = 0;
+
+// The entry that holds key, or null when its slot holds another position or the table is absent.
+const hashentry *findentry(uint64_t key) {
+  if (tablestate != TABLEWRITTEN || !transtable) return nullptr;
+  const hashentry *entry = &transtable[key % (uint64_t)hashentries];
+  if (entry->keylo != (uint32_t)key || entry->keyhi != ~(uint32_t)(key >> 32)) return nullptr;
+  return entry;
+}
+
+// Writes what a full-strength node found into key's slot. An entry of the current search for
+// another position stays while it was searched more than two plies deeper; a store for the same
+// position without a move keeps the move it had. A cleared entry (high word 0) is always free.
+void storeentry(uint64_t key, int depth, int bound, int score, int from, int to) {
+  if (!transtable) return;
+  hashentry *entry = &transtable[key % (uint64_t)hashentries];
+  int same = entry->keylo == (uint32_t)key && entry->keyhi == ~(uint32_t)(key >> 32);
+  if (!same && entry->keyhi != 0 && entry->unused == tableage && entry->depth > depth + 2) return;
+  if (!same || from != 0 || to != 0) {
+    entry->bestfrom = from;
+    entry->bestto = to;
+  }
+  entry->keylo = (uint32_t)key;
+  entry->keyhi = ~(uint32_t)(key >> 32);
+  entry->bound = bound;
+  entry->depth = depth;
+  entry->score = score;
+  entry->unused = tableage;
+  tablestate = TABLEWRITTEN;
+}

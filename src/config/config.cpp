@@ -48,6 +48,7 @@ char *rc2name = nullptr;
 char *rcname = nullptr;
 int mainline = 0;
 int whisperline = 0;
+int fullmode = 0;
 int regularvalue[13];
 int crazyvalue[13];
 int crazycheckply = DEFAULTCRAZYCHECKPLY;
@@ -66,6 +67,7 @@ void resetconfig() {
   fixedtime = fixedtimeleft = NOFIXEDTIME;
   ficsrules = norc = 0;
   mainline = whisperline = 0;
+  fullmode = 0;
   memcpy(regularvalue, defaultregularvalue, sizeof regularvalue);
   memcpy(crazyvalue, defaultcrazyvalue, sizeof crazyvalue);
   crazycheckply = DEFAULTCRAZYCHECKPLY;

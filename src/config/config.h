@@ -35,6 +35,11 @@ extern char *rcname;                    // file name of the relative-weights fil
 extern int mainline;                    // 1: the principal variation also goes to the ICS as "tellics mainline" (0)
 extern int whisperline;                 // 1: the principal variation is appended to the whisper line (0)
 
+// --- search strength (config.cpp) ---
+extern int fullmode;                    // 1: every engine searches with its full-strength search (0)
+constexpr const char *FULLOPTIONNAME = "Full strength";  // its check box among the interface's engine options
+void setengineoption(const char *text); // the interface's "option NAME=VALUE" (the text after "option ")
+
 // --- regular engine weights (config.cpp) ---
 extern int regularvalue[13];            // regular material by piece code: 100 305 295 520 930 400, Black's negated
 extern int crazyvalue[13];              // crazyhouse material (board and hand): 150 305 295 520 930 400 for both colours

@@ -47,6 +47,7 @@ static const switchoption switchoptions[] = {
     {"rand", &randomize, "moves will be randomized\n"},
     {"mainline", &mainline, "main line will be sent to ics\n"},
     {"whisperline", &whisperline, "main line will be part of the whisper\n"},
+    {"full", &fullmode, "full strength search on\n"},
 };
 
 // A depth cap: the prefix and one level digit from firstlevel to lastlevel. The cap stored is the
@@ -143,4 +144,15 @@ void readoptions(int argc, const char *const *argv) {
     readdepthcaps(word);
     readnumber(word);
   }
+}
+
+// The interface's engine option, "Full strength=1" or "Full strength=0" (the rest of the line after
+// "option "): switches the full-strength search on or off. The table is cleared when the mode
+// changes, so that neither search meets entries the other wrote. Other options are ignored.
+void setengineoption(const char *text) {
+  size_t length = strlen(FULLOPTIONNAME);
+  if (strncmp(text, FULLOPTIONNAME, length) != 0 || text[length] != '=') return;
+  int value = text[length + 1] == '1';
+  if (value != fullmode) cleartable();
+  fullmode = value;
 }

@@ -60,6 +60,10 @@ struct enginerow {
   void (*untrymove)(int ply, int *childep, trialundo *undo);
   void (*printmove)();                   // writes the engine's move line
   int anypromotion;                      // 1 when a pawn promotes to the man in promopiece, 0 for a queen
+  // One iteration of the full-strength search at the root in the window alpha..beta; null while
+  // the engine has none (full mode then deepens its default search under the full-mode clock).
+  int (*fullrootsearch)(int alpha, int beta, int depth, uint64_t key);
+  int winscore;                          // a side that wins at ply p scores winscore - p in its searches
 };
 
 // Variant flags as bits, for the variant table.
@@ -141,6 +145,7 @@ void plainuntry(int ply, int *childep, trialundo *undo);
 
 // --- deepening (deepen.cpp) ---
 void deepen(const enginerow *engine, int *passscore);
+void noteiteration();                   // the completed iteration's move into iterfrom/iterto/iterpromo
 
 // --- root choice and thinking output (root.cpp) ---
 void rootorder(int *movefrom, int *moveto, int count);
@@ -151,6 +156,45 @@ void updatepv(int ply, int from, int to);
 
 // --- root repetition (repetition.cpp) ---
 int repeatsgame(const int *wheld, const int *bheld);
+
+// --- full-strength search: shared tables and helpers (fullcontrol.cpp) ---
+constexpr int FULLMAXPLY = 120;         // deepest ply of a full-strength line; deeper nodes stand pat
+constexpr int MATEMARGIN = 300;         // scores within this of an engine's win are mates in a number of moves
+extern int historyscore[13][65];        // quiet moves' cut-off history by man code and to-square
+extern int counterfrom[13][65];         // the quiet move that refuted the move of a man code to a square
+extern int counterto[13][65];
+extern uint64_t pathkey[MAXPLY];        // keys of the positions of the line being searched, by ply
+extern int pathclock[MAXPLY];           // half-moves since the last capture or pawn move, by ply
+extern int fullpvfrom[MAXPLY][MAXPLY];  // triangular principal variation of the full search, board squares
+extern int fullpvto[MAXPLY][MAXPLY];
+extern int fullpvlength[MAXPLY];        // the line of row p runs over plies p .. fullpvlength[p] - 1
+
+void clearfullsearch();                 // history, counter moves and the line keys back to zero
+void collectgamekeys(const enginerow *engine);  // the keys of the game's positions that may still repeat
+int isdrawnline(int ply);               // 1 when the line's position at ply repeats or the fifty moves are over
+void rewardquiet(int man, int to, int depth, int prevman, int prevto);  // a quiet move cut off
+void punishquiet(int man, int to, int depth);  // a quiet move searched before the one that cut off
+int toentryscore(int score, int ply, int winscore);    // a score as the table keeps it (mates from this node)
+int fromentryscore(int score, int ply, int winscore);  // and back, as seen from the root
+void fullpvset(int ply, int from, int to);             // the move at ply followed by its reply's line
+void fullpvtext(char *buffer);                         // the root's line as the protocol writes moves
+void picknext(int *movefrom, int *moveto, int *order, int i, int count);  // the best of i..count to i
+constexpr int LMRLIMIT = 64;            // late-move reductions are tabled up to this depth and move count
+int enterfullnode(int ply, uint64_t key);   // counts the node, polls; 1 when a stopped search unwinds
+void enterchild(int ply, uint64_t childkey, int irreversible);
+int matewindow(int *alpha, int *beta, int lost, int won);  // 1 when no score is left in the window
+int tableanswer(uint64_t key, int depth, int alpha, int beta, int ply, int winscore, int cut, int *from, int *to,
+                int *score);
+void storenode(uint64_t key, int depth, int best, int startalpha, int beta, int ply, int winscore, int from, int to);
+int latereduction(int depth, int moves, int pvnode, int newdepth);
+void quietcutoff(int ply, int depth, int from, int to, int man, const int *quietmen, const int *quietto, int quiets,
+                 int prevman, int prevto);
+
+// --- full-strength deepening and its clock (fulldeepen.cpp, fulltime.cpp) ---
+extern int softtime;                    // milliseconds after which no new iteration starts
+void planfulltime(int clockms, int incms, int levelmoves, int movesmade);
+int nextiterationfits(int bestchanged, int scorefell);  // 1 while a further iteration should start
+void deepenfull(const enginerow *engine, int *passscore);
 
 // --- variants (variants.cpp) ---
 const variantrow *findvariant(const char *name);      // the row of a whole name, or null

@@ -167,6 +167,7 @@ void enginepass(int *passscore) {
   resetmovecounters();
   thinkstart = searchstart = gettickcount();
   allottime();
+  if (fullmode) planfulltime(clockgiven ? timeleft * 10 : 0, levelinc * 10, levelmoves, (gameply - 1) / 2);
   engine->generate(rootfrom, rootto, &rootcount, 1, gameepsquares);
   rootcount = legalrootmoves(rootfrom, rootto, rootcount);
   if (rootcount == 0) {
@@ -179,7 +180,7 @@ void enginepass(int *passscore) {
   // A set-up position has no game record to follow: no book then.
   if (setboardflag || !bookstep(rootfrom, rootto, rootcount)) {
     depthcap = movedepthcap(variant);
-    deepen(engine, passscore);
+    (fullmode ? deepenfull : deepen)(engine, passscore);
   }
   // A command that came during the search (quit, result, new, a take-back...) leaves the position
   // as it was: no move is made or written, and the command is carried out next.

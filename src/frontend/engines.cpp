@@ -8,11 +8,11 @@
 
 const enginerow enginetable[ENGINES] = {
     {"regular", ROOTALPHA, ROOTBETA, resetsearchcounters, regularrootkey, regularroot, regulargenerate, regulartry, plainuntry,
-     printregularmove, 0},
+     printregularmove, 0, regularfullroot, KINGSCORE},
     {"atomic", ATOMICALPHA, ATOMICBETA, atomicnewsearch, atomicgamekey, atomicroot, atomicgenerate, atomictry, atomicuntry,
-     printregularmove, 0},
+     printregularmove, 0, atomicfullroot, ATOMICWIN},
     {"antichess", ANTIALPHA, ANTIBETA, antinewsearch, antirootkey, antiroot, antigeneraterow, antitry, plainuntry,
-     printantimove, 1},
+     printantimove, 1, antifullroot, ANTIWIN},
 };
 
 // The engine that plays a variant: its own, or the regular engine while its own is not built.

@@ -28,6 +28,8 @@ void startup(int argc, const char *const *argv) {
   readoptions(argc, argv);
   readconfiguration();
   output("\ntype quit  to quit then hit enter, this will also free up memory");
+  output("\nfull strength search is %s (the word full or the engine option %s turns it on)", fullmode ? "on" : "off",
+         FULLOPTIONNAME);
   startmaterial = computestartmaterial();
   initrays();
   initkeys((unsigned)time(nullptr));

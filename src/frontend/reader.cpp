@@ -348,7 +348,7 @@ static void writefeatures() {
   for (const char *feature : features) output(" %s", feature);
   output(" variants=\"");
   for (int i = 0; i < VARIANTS; i++) output(i ? ",%s" : "%s", varianttable[i].name);
-  output("\" done=1\n");
+  output("\" option=\"%s -check 0\" done=1\n", FULLOPTIONNAME);
 }
 
 // The answer to "ping n".
@@ -439,6 +439,10 @@ static int scanat(int pos) {
     // its first move): it goes back to the input, so that ending this game does not undo it.
     forcemode = 0;
     return handover(pos, INPUTGAMEOVER, INPUTGAMEOVER);
+  }
+  if (matches(pos, "option ")) {
+    setengineoption(block + pos + 7);
+    return skipline(pos);
   }
   if (matches(pos, "protov")) {
     writefeatures();

@@ -61,6 +61,7 @@ void resetregular();
 // --- the engine's row of the engine table (engine.cpp) ---
 uint64_t regularrootkey();         // key of the root position: with both hands in crazyhouse
 int regularroot(int alpha, int beta, int depth, uint64_t key);  // one iteration on the game arrays
+int regularfullroot(int alpha, int beta, int depth, uint64_t key);  // one full-strength iteration (fullsearch.cpp)
 void regulargenerate(int *movefrom, int *moveto, int *count, int ply, const int *epsquares);
 int regulartry(int ply, int from, int to, int promotion, int *childep, trialundo *undo);
 int regularlegal(int ply);         // the mover's royal king is neither attacked nor next to an enemy king

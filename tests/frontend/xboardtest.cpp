@@ -13,7 +13,7 @@
 
 static const char FEATURELINE[] =
     "\nfeature ping=1 setboard=1 colors=0 ics=1 analyze=1 sigint=0 sigterm=0 myname=\"Korvel\" variants=\"atomic,twokings,"
-    "wildcastle,nocastle,3check,normal,crazyhouse,giveaway,suicide,losers\" done=1\n";
+    "wildcastle,nocastle,3check,normal,crazyhouse,giveaway,suicide,losers\" option=\"Full strength -check 0\" done=1\n";
 
 // The board field of the referee's FEN of a position, one character per square, rank 8 first.
 static std::string boardof(childproc *referee, const std::string &fen, const std::vector<std::string> &moves) {

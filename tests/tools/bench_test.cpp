@@ -14,6 +14,10 @@ namespace {
 constexpr long long BENCHDEPTH3NODES = 51547;
 constexpr long long BENCHDEPTH3ATOMICNODES = 5505;
 constexpr long long BENCHDEPTH3ANTICHESSNODES = 15273;
+// The same for the full-strength searches (--full): their own signature.
+constexpr long long FULLDEPTH3NODES = 28239;
+constexpr long long FULLDEPTH3ATOMICNODES = 1510;
+constexpr long long FULLDEPTH3ANTICHESSNODES = 5717;
 
 std::string benchpath() { return std::string(KORVEL_BINARY_DIR) + "/korvel-bench"; }
 
@@ -47,6 +51,16 @@ TEST(BenchTool, NodeTotalIsTheSignatureAndRepeats) {
   EXPECT_NE(first.find("\nEngine regular: nodes/second "), std::string::npos);
   EXPECT_NE(first.find("\nEngine atomic: nodes/second "), std::string::npos);
   EXPECT_NE(first.find("\nEngine antichess: nodes/second "), std::string::npos);
+}
+
+TEST(BenchTool, FullModeHasItsOwnSignature) {
+  std::ifstream probe(benchpath());
+  if (!probe) GTEST_SKIP() << "korvel-bench not built";
+  std::string out;
+  ASSERT_EQ(runcommand(benchpath() + " --depth 3 --full 2>/dev/null", &out), 0);
+  EXPECT_EQ(totalnodes(out), FULLDEPTH3NODES);
+  EXPECT_EQ(totalnodes(out, "Atomic"), FULLDEPTH3ATOMICNODES);
+  EXPECT_EQ(totalnodes(out, "Antichess"), FULLDEPTH3ANTICHESSNODES);
 }
 
 TEST(BenchTool, RefusesBadArgumentsWithStatusTwo) {
