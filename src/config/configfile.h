@@ -29,7 +29,6 @@ struct keyset {
   int rowcount;
 };
 
-FILE *openconfigfile(const char *name);  // the file for reading, or nullptr when it is missing or no regular file
 int readconfigline(FILE *file, char *line, int keep);  // next whole line; its length, at most keep + 1; -1 at the end
 int leadingnumber(const char *text);     // leading blanks, a sign and digits as an int; 0 without digits
 int clampint(long long value);           // value held within the range of an int

@@ -1,5 +1,6 @@
 // The text handling every configuration reader shares: opening a file, reading it one line at a
 // time, converting a number, and finding the settings a key names.
+#include "config/config.h"
 #include "config/configfile.h"
 
 #include "board/board.h"
