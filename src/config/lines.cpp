@@ -61,6 +61,23 @@ int clampint(long long value) {
   return (int)value;
 }
 
+int clampedvalues = 0;
+
+// A weight read from a file, held within -WEIGHTLIMIT..WEIGHTLIMIT; each value held is counted so
+// that the listing can say so.
+int holdweight(long long value) {
+  if (value >= -WEIGHTLIMIT && value <= WEIGHTLIMIT) return (int)value;
+  clampedvalues++;
+  return value > 0 ? WEIGHTLIMIT : -WEIGHTLIMIT;
+}
+
+// Ends a listing with how many values were held within the weight range, and only when some were;
+// the count starts again for the next listing.
+void printclamped() {
+  if (clampedvalues) output("\n%d value(s) out of range, held within %d..%d", clampedvalues, -WEIGHTLIMIT, WEIGHTLIMIT);
+  clampedvalues = 0;
+}
+
 // The number at the start of text: leading blanks, an optional sign, then decimal digits up to the
 // first other character; 0 when there are no digits. Numbers beyond the range of an int are held
 // at its limits.
