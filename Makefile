@@ -3,7 +3,8 @@ BUILD      := build
 ASAN_BUILD := build-asan
 JOBS       ?= 2
 
-.PHONY: all setup build asan pgo run test unit unit-asan match-short xboard-run match match-variants perft bench clean
+.PHONY: all setup build asan pgo run test unit unit-asan match-short xboard-run match match-variants perft bench clean \
+  fuzz-build fuzz fuzz-short soak
 
 all: build
 
@@ -31,7 +32,7 @@ unit: build
 unit-asan: asan
 	@cd $(ASAN_BUILD) && ASAN_OPTIONS=detect_leaks=0 UBSAN_OPTIONS=halt_on_error=1 ctest -j $(JOBS) --output-on-failure
 
-test: unit unit-asan match-short xboard-run
+test: unit unit-asan match-short xboard-run fuzz-short
 
 # One short game under the real interface (xboard on a virtual display) against sjeng: every
 # feature accepted, no illegal move, no loss on time. Skipped (status 77) without xboard.
@@ -66,6 +67,40 @@ match-variants: build
 # Deep perft runs against published numbers and against fairy-stockfish, with nodes per second.
 perft: build
 	@python3 tools/perftsuite.py --deep
+
+# Fuzz targets, one per reader of outside input (protocol, FEN, command line, configuration files,
+# books), built with clang's libFuzzer under AddressSanitizer and UndefinedBehaviorSanitizer in
+# build-fuzz. `make fuzz` runs each for FUZZ_SECONDS (at least ten minutes in all), growing a
+# corpus in build-fuzz/corpus from the seeds in fuzz/corpus and keeping what fails in
+# build-fuzz/crashes; `make fuzz-short` (part of make test) runs the seeds and a few seconds each.
+FUZZ_BUILD   := build-fuzz
+FUZZ_TARGETS := protocol fen options config books
+FUZZ_SECONDS ?= 125
+FUZZ_SHORT   ?= 3
+FUZZ_FLAGS   := -timeout=20 -rss_limit_mb=2048 -print_final_stats=1
+fuzz-build:
+	@cmake -S . -B $(FUZZ_BUILD) -DCMAKE_BUILD_TYPE=Fuzz -DCMAKE_CXX_COMPILER=clang++ -DKORVEL_FUZZ=ON >/dev/null
+	@cmake --build $(FUZZ_BUILD) -j $(JOBS) --target $(addprefix fuzz-,$(FUZZ_TARGETS))
+
+# Runs every target for $(1) seconds, the new corpus in $(2); the seeds are read, never written.
+define runfuzz
+	@set -e; for t in $(FUZZ_TARGETS); do \
+	  mkdir -p $(abspath $(FUZZ_BUILD))/$(2)/$$t $(abspath $(FUZZ_BUILD))/crashes; \
+	  echo "fuzz-$$t: $(1) s"; \
+	  $(FUZZ_BUILD)/fuzz-$$t $(FUZZ_FLAGS) -max_total_time=$(1) \
+	    -artifact_prefix=$(abspath $(FUZZ_BUILD))/crashes/$$t- \
+	    $(abspath $(FUZZ_BUILD))/$(2)/$$t $(abspath fuzz/corpus)/$$t 2>$(FUZZ_BUILD)/fuzz-$$t.log \
+	    || { tail -40 $(FUZZ_BUILD)/fuzz-$$t.log; exit 1; }; \
+	  grep -h 'stat::number_of_executed_units' $(FUZZ_BUILD)/fuzz-$$t.log; \
+	done
+endef
+
+fuzz: fuzz-build
+	$(call runfuzz,$(FUZZ_SECONDS),corpus)
+
+fuzz-short: fuzz-build
+	@rm -rf $(FUZZ_BUILD)/corpus-short
+	$(call runfuzz,$(FUZZ_SHORT),corpus-short)
 
 bench: build
 	@$(BUILD)/korvel-bench
