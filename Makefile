@@ -72,35 +72,28 @@ perft: build
 # books), built with clang's libFuzzer under AddressSanitizer and UndefinedBehaviorSanitizer in
 # build-fuzz. `make fuzz` runs each for FUZZ_SECONDS (at least ten minutes in all), growing a
 # corpus in build-fuzz/corpus from the seeds in fuzz/corpus and keeping what fails in
-# build-fuzz/crashes; `make fuzz-short` (part of make test) runs the seeds and a few seconds each.
+# build-fuzz/crashes, going on after a failure; `make fuzz-short` (part of make test) runs the
+# seeds and a few seconds each, and stops at the first failure.
 FUZZ_BUILD   := build-fuzz
 FUZZ_TARGETS := protocol fen options config books
 FUZZ_SECONDS ?= 125
 FUZZ_SHORT   ?= 3
-FUZZ_FLAGS   := -timeout=20 -rss_limit_mb=2048 -print_final_stats=1
 fuzz-build:
 	@cmake -S . -B $(FUZZ_BUILD) -DCMAKE_BUILD_TYPE=Fuzz -DCMAKE_CXX_COMPILER=clang++ -DKORVEL_FUZZ=ON >/dev/null
 	@cmake --build $(FUZZ_BUILD) -j $(JOBS) --target $(addprefix fuzz-,$(FUZZ_TARGETS))
 
-# Runs every target for $(1) seconds, the new corpus in $(2); the seeds are read, never written.
-define runfuzz
-	@set -e; for t in $(FUZZ_TARGETS); do \
-	  mkdir -p $(abspath $(FUZZ_BUILD))/$(2)/$$t $(abspath $(FUZZ_BUILD))/crashes; \
-	  echo "fuzz-$$t: $(1) s"; \
-	  $(FUZZ_BUILD)/fuzz-$$t $(FUZZ_FLAGS) -max_total_time=$(1) \
-	    -artifact_prefix=$(abspath $(FUZZ_BUILD))/crashes/$$t- \
-	    $(abspath $(FUZZ_BUILD))/$(2)/$$t $(abspath fuzz/corpus)/$$t 2>$(FUZZ_BUILD)/fuzz-$$t.log \
-	    || { tail -40 $(FUZZ_BUILD)/fuzz-$$t.log; exit 1; }; \
-	  grep -h 'stat::number_of_executed_units' $(FUZZ_BUILD)/fuzz-$$t.log; \
-	done
-endef
-
 fuzz: fuzz-build
-	$(call runfuzz,$(FUZZ_SECONDS),corpus)
+	@nice -n 10 scripts/fuzz.sh $(FUZZ_SECONDS) corpus keepgoing
 
 fuzz-short: fuzz-build
 	@rm -rf $(FUZZ_BUILD)/corpus-short
-	$(call runfuzz,$(FUZZ_SHORT),corpus-short)
+	@scripts/fuzz.sh $(FUZZ_SHORT) corpus-short
+
+# The long run: 200 games in one korvel process across all ten variants at 5+0, the resident
+# memory after every game; fails on any fault or when memory grows by more than 5 %. Not part of
+# make test (it takes about twenty minutes).
+soak: build
+	@nice -n 10 python3 tools/soak.py --korvel $(BUILD)/korvel --games 200 --tc 5+0
 
 bench: build
 	@$(BUILD)/korvel-bench

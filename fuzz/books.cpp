@@ -71,9 +71,7 @@ static void askbooks() {
 extern "C" int LLVMFuzzerTestOneInput(const uint8_t *data, size_t size) {
   fuzzprepare();
   if (size < 1) return 0;
-  resetall();
-  allocatenames();
-  clearfolder();
+  freshstate();
   int choice = data[0] % (BOOKSLOTS + 1);
   writefuzzfile(choice == OPENBKCHOICE ? "openbk.txt" : bookfilename(choice), data + 1, size - 1);
   startcapture();

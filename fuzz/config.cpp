@@ -66,9 +66,7 @@ static void evaluateall() {
 extern "C" int LLVMFuzzerTestOneInput(const uint8_t *data, size_t size) {
   fuzzprepare();
   if (size < 1) return 0;
-  resetall();
-  allocatenames();
-  clearfolder();
+  freshstate();
   writefuzzfile(configfiles[data[0] % CONFIGFILES], data + 1, size - 1);
   startcapture();
   readconfigfiles();

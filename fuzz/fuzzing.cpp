@@ -34,7 +34,7 @@ void fuzzprepare() {
 }
 
 // Removes every entry of the scratch folder (files, pipes and empty folders).
-void clearfolder() {
+static void clearfolder() {
   DIR *dir = opendir(".");
   if (!dir) return;
   while (dirent *entry = readdir(dir)) {
@@ -42,6 +42,14 @@ void clearfolder() {
     if (unlink(entry->d_name) != 0) rmdir(entry->d_name);
   }
   closedir(dir);
+}
+
+// All process-wide state back to its load values, the file names at their defaults and the
+// scratch folder empty, so that an input meets only the files it writes itself.
+void freshstate() {
+  resetall();
+  allocatenames();
+  clearfolder();
 }
 
 // Writes the bytes as the named file of the scratch folder.

@@ -11,7 +11,7 @@
 constexpr int MAXOUTPUTLINE = 2048;     // longest line the engine may write
 
 void fuzzprepare();                     // once per process: scratch folder, tables, unbuffered stdout
-void clearfolder();                     // the scratch folder empty again
+void freshstate();                      // all state at its load values, the names and an empty folder
 void writefuzzfile(const char *name, const uint8_t *data, size_t size);  // a file of the scratch folder
 void startcapture();                    // what the engine writes from now on is caught
 std::string endcapture();               // what it wrote since startcapture
