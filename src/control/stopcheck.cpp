@@ -10,7 +10,8 @@ int stopcheck() {
   if (pollinterval <= 0 || nodes % pollinterval != 0) return 0;
   if (inputpoll) inputpoll();
   if (discardmove) stopsearch = 1;
-  if (searchstart + (unsigned)movetime < gettickcount()) {
+  // Elapsed time as a difference of ticks, which stays right when the tick counter wraps.
+  if (gettickcount() - searchstart > (unsigned)movetime) {
     stopsearch = 1;
     return 1;
   }

@@ -14,6 +14,7 @@ constexpr int DEFAULTMOVETIME = 1000;   // milliseconds for a move when nothing 
 constexpr int SHORTCLOCKSHARE = 30;     // a nearly spent clock gives at most this share of itself to a move
 constexpr int MOVEOVERHEAD = 50;        // milliseconds of the clock kept back for the pipes, the GUI and the server
 constexpr int MINMOVETIME = 1;          // the least a move is given: the search stops at its first poll
+constexpr long long NOLIMIT = -1;       // no clock and no "st": nothing limits a move
 
 static int countrepetitions();
 static int clockcap(int clock);
@@ -36,7 +37,9 @@ static int clockcap(int clock) {
 // Milliseconds for this move from the clock figures of the protocol, and the node interval at
 // which the searches look at input and the clock: shorter times poll more often. The share of
 // the base time and the increment come first; once "time" has given the clock, the move never
-// takes more than the clock allows.
+// takes more than the clock allows. "st" gives every move its seconds instead (less the move
+// overhead, so that the move arrives within them), whatever the clock says. The game budget of
+// the command line then replaces the allotment, within the same limits.
 void allottime() {
   int r = randomdraw() % 10;
   long long clock = (long long)timeleft * 10;
@@ -51,7 +54,13 @@ void allottime() {
   }
   allotted += (long long)levelinc * 10;
   if (allotted == 0) allotted = DEFAULTMOVETIME;
-  if (clockgiven && allotted > clockcap((int)clock)) allotted = clockcap((int)clock);
+  long long most = NOLIMIT;  // the most this move may take
+  if (clockgiven) most = clockcap((int)clock);
+  if (movetimelimit > 0) {
+    most = movetimelimit - MOVEOVERHEAD > MINMOVETIME ? movetimelimit - MOVEOVERHEAD : MINMOVETIME;
+    allotted = most;
+  }
+  if (most != NOLIMIT && allotted > most) allotted = most;
   movetime = (int)allotted;
   if (movetime > 500) {
     pollinterval = 500;
@@ -65,7 +74,16 @@ void allottime() {
   if (fixedtimeleft != NOFIXEDTIME) {
     movetime = fixedtimeleft / 40;
     fixedtimeleft -= movetime;
+    if (most != NOLIMIT && movetime > most) movetime = (int)most;
   }
+}
+
+// The depth cap of this move's deepening: the variant's setting, or the depth "sd" gave when that
+// is lower (its iterations 1..N; a depth below 1 still searches one iteration).
+int movedepthcap(const variantrow *variant) {
+  int cap = *variant->depthcap;
+  if (movedepthlimit > 0 && movedepthlimit + 1 < cap) cap = movedepthlimit + 1;
+  return cap;
 }
 
 // 1 when from-to is a move of the root list.
@@ -119,18 +137,25 @@ void enginepass(int *passscore) {
   rootcount = legalrootmoves(rootfrom, rootto, rootcount);
   if (rootcount == 0) {
     // Mated or stalemated: the result, and no move; the game waits for the interface.
-    enginecannotmove(isattacked(firstking(WKING)));
+    if (!icsmode) enginecannotmove(isattacked(firstking(WKING)));
     gameover = 1;
     return;
   }
   findkings();
   // A set-up position has no game record to follow: no book then.
   if (setboardflag || !bookstep(rootfrom, rootto, rootcount)) {
-    depthcap = *variant->depthcap;
+    depthcap = movedepthcap(variant);
     deepen(engine, passscore);
   }
+  // A command that came during the search (quit, result, new, a take-back...) leaves the position
+  // as it was: no move is made or written, and the command is carried out next.
+  if (discardmove) {
+    discardmove = 0;
+    promopiece = 0;
+    return;
+  }
   makeenginemove(engine);
-  if (!discardmove) engine->printmove();
+  engine->printmove();
   promopiece = 0;
   if (countrepetitions() == REPETITIONDRAW) {
     output("\ntellics draw\n");
@@ -139,5 +164,4 @@ void enginepass(int *passscore) {
   int oppattacked = isattacked(firstking(BKING));
   int ownattacked = isattacked(firstking(WKING));
   if (!icsmode) opponenttomoveresult(*passscore, oppattacked, ownattacked);
-  discardmove = 0;
 }

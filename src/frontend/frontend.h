@@ -16,6 +16,8 @@ constexpr int READBLOCK = 1100;         // bytes of one block of the protocol re
 constexpr int SCANEND = READBLOCK;      // the reader's scan stops before this position (the whole block)
 constexpr int POLLBLOCK = 1000;         // bytes one input poll reads at most
 constexpr int PENDINGSIZE = 16384;      // bytes of input read but not yet scanned
+constexpr int LONGESTLINE = READBLOCK - 1;  // characters of the longest line read as a command
+constexpr long long PINGMAX = 1000000000;   // the number of a ping is cut to this
 constexpr int SETUPTEXTSIZE = 80;       // bytes of the set-up text (index 0 unused, 79 characters)
 constexpr int FIFTYDRAW = 102;          // fiftycount at which the draw is claimed
 constexpr int ENDGAMELIMIT = 28;        // material below which endgameflag is set
@@ -45,6 +47,11 @@ extern int rootfrom[MAXMOVES];          // root move list: from-squares (1-based
 extern int rootto[MAXMOVES];            // root move list: to-squares
 extern int rootcount;                   // number of moves in the root move list
 extern int icsmode;                     // 1 when playing on a chess server
+extern int analyzing;                   // 1 in analyze mode: the side on move is searched, no move is played
+extern int analysed;                    // 1 once the position on the board has been analysed to the end
+extern int commandwaiting;              // 1 when the poll ended a search for a command the reader must carry out
+extern int movetimelimit;               // "st": milliseconds for every move, 0 when not given
+extern int movedepthlimit;              // "sd": deepest iteration, 0 when not given
 
 void resetgame();                       // every global of the front end back to its value at load
 void resetall();                        // all process-wide state back to its value at load
@@ -102,10 +109,15 @@ void updateendgame();
 
 // --- protocol reader (reader.cpp) ---
 void readinput();
+void writepong(long long n);            // the answer to "ping n"
+
+// --- analyze mode (analyze.cpp) ---
+void analysispass();                    // searches the side on move until a command comes, writing no move
 
 // --- engine pass (enginepass.cpp) ---
 void enginepass(int *passscore);
 void allottime();
+int movedepthcap(const variantrow *variant);  // the depth cap of a move: the variant's, or "sd"'s when lower
 void makeenginemove(const enginerow *engine);
 
 // --- move output and console editor (moveoutput.cpp) ---

@@ -26,6 +26,11 @@ int rootfrom[MAXMOVES];
 int rootto[MAXMOVES];
 int rootcount = 0;
 int icsmode = 0;
+int analyzing = 0;
+int analysed = 0;
+int commandwaiting = 0;
+int movetimelimit = 0;
+int movedepthlimit = 0;
 
 // Puts every front-end global back to its value at load.
 void resetgame() {
@@ -41,6 +46,8 @@ void resetgame() {
   memset(rootto, 0, sizeof rootto);
   rootcount = 0;
   icsmode = 0;
+  analyzing = analysed = commandwaiting = 0;
+  movetimelimit = movedepthlimit = 0;
   resetinput();
 }
 

@@ -61,23 +61,29 @@ void shutdown() {
 
 // Plays one game after the other until "quit". A game is a loop of passes, one per half-move
 // gameply: the engine's when its colour is on move and it is neither in force mode nor facing a
-// game that is over, the opponent's otherwise (which also reads every command). A pass that ends
-// with the game-over marker in inputfrom/inputto ends the game.
+// game that is over, the opponent's otherwise (which also reads every command). In analyze mode
+// the position on the board is analysed instead, once, until a command changes it. A command that
+// ended a search is read before anything is searched again. A pass that ends with the game-over
+// marker in inputfrom/inputto ends the game.
 void playgames() {
   for (;;) {
     gamestart();
     while (inputto != INPUTGAMEOVER) {
       stopsearch = 0;
       updateendgame();
-      if (!forcemode && !gameover && enginetomove()) {
+      if (!commandwaiting && analyzing && !analysed) {
+        analysispass();
+      } else if (!commandwaiting && !analyzing && !forcemode && !gameover && enginetomove()) {
         int passscore = PASSNOSCORE;
         enginepass(&passscore);
       } else {
         opponentpass();
+        analysed = 0;
       }
       if (inputfrom == INPUTGAMEOVER) break;
     }
     gameend();
+    analyzing = 0;
     if (!playagain) return;
   }
 }
@@ -130,6 +136,16 @@ void updateendgame() {
 // its side effects and announces a result if the game is over.
 void opponentpass() {
   inputfrom = INPUTNONE;
+  if (commandwaiting) {
+    // The command that ended a search is read at once; whatever it did, the main loop then looks
+    // at the position again (a command that hands nothing over wakes it all the same).
+    commandwaiting = 0;
+    readinput();
+    if (inputfrom == INPUTNONE) {
+      inputfrom = INPUTWAKEFROM;
+      inputto = INPUTWAKETO;
+    }
+  }
   while (inputfrom == INPUTNONE) readinput();
   int boardmove = inputfrom >= 1 && inputfrom <= 64 && inputto >= 1 && inputto <= 64;
   int drop = inputfrom >= -BKING && inputfrom <= -WPAWN && inputto >= 1 && inputto <= 64;
@@ -141,7 +157,7 @@ void opponentpass() {
   lastcapture = board[inputto] > 0 ? inputto : 0;
   int engineside = enginetomove();
   playturn(inputfrom, inputto, oppromo);
-  if (forcemode || engineside) return;
+  if (forcemode || analyzing || engineside) return;
   if (fiftycount == FIFTYDRAW) {
     output("\ntellics draw\n");
     output("\n1/2-1/2\n");

@@ -3,7 +3,7 @@
 // date, sets up new games and positions, takes the opponent's move (or a move in force mode) when
 // it is legal, and hands it (or a marker) to the main loop in inputfrom/inputto. A command that
 // hands something over ends the scan; the rest of the block goes back to the input, so that it is
-// read next and nothing is lost.
+// read next and nothing is lost. A line in which no test fired is answered as an unknown command.
 #include "frontend/frontend.h"
 
 #include "antichess/antichess.h"
@@ -22,11 +22,30 @@ constexpr int CENTIPERMINUTE = 6000;
 constexpr int CENTIPERSECOND = 100;
 constexpr int LEVELRESERVE = 300;      // centiseconds the base time keeps back
 constexpr int INCRESERVE = 30;         // centiseconds the increment keeps back
+constexpr long long MAXMOVESECONDS = 600000;  // seconds a move of "st" may be given
+constexpr long long MAXDEPTH = 1000;   // depth of "sd"
+constexpr int ERRORWORD = 64;          // characters of an unknown command repeated in the error line
+constexpr int MILLIPERSECOND = 1000;
 
 static char block[READBLOCK + BLOCKMARGIN];  // the block being scanned
 static int blocklength = 0;            // bytes of input in block
 static char ownholdings[HOLDINGSTEXT];  // the engine's holdings as letters
 static char oppholdings[HOLDINGSTEXT];  // the opponent's holdings as letters
+static int linefired = 0;              // 1 once a test fired in the line being scanned
+static int linestart = 0;              // where the line being scanned begins
+
+// Commands of the protocol that need no answer and change nothing here: the engine neither
+// ponders nor gives hints, shows no book, is never rated or edited (it reads set-ups), and
+// answers "." (a request for a status line, which an engine may ignore) and a stray "?" (no
+// search to hurry) with nothing.
+static const char *const quietwords[] = {"xboard", "computer", "rating", "random", "easy", "hard",
+                                         "hint", "bk", "book", "edit", ".", "?"};
+
+// The features the engine announces in answer to protover, one word each; the variants follow.
+// It answers ping, needs no colour commands ("go" plays the side on move), reads set-up positions,
+// analyses, and ignores the interrupt and terminate signals.
+static const char *const features[] = {"ping=1", "setboard=1", "colors=0", "ics=1", "analyze=1", "sigint=0",
+                                       "sigterm=0", "myname=\"Korvel\""};
 
 static int matches(int pos, const char *word);
 static int issquare(int pos);
@@ -43,10 +62,16 @@ static int newgame(int pos);
 static int colourcommand(int pos, int white);
 static int setboard(int pos);
 static int gocommand(int pos);
+static int analyzecommand(int pos);
+static int exitcommand(int pos);
+static int servermove(int from, int to);
 static void refusemove(int pos);
 static int opponentdrop(int pos);
 static int opponentmove(int pos);
 static int scanat(int pos);
+static int wordat(int pos, const char *word);
+static void readholding(int pos);
+static void unknownline(int end);
 
 // 1 when the text at pos begins with word.
 static int matches(int pos, const char *word) {
@@ -123,8 +148,10 @@ static int setvariant(int pos) {
 
 // The command level: moves per control, the base time as minutes or minutes:seconds (kept in
 // centiseconds less three seconds, never below 0) and the increment in seconds, with a fraction
-// (kept in centiseconds, less 30 after the echo). Every figure is cut to a sane range first.
+// (kept in centiseconds, less 30 after the echo). Every figure is cut to a sane range first. The
+// latest time control holds: a level takes the place of "st".
 static void readlevel(int pos) {
+  movetimelimit = 0;
   int i = pos + 5;
   levelmoves = (int)readnumber(&i, MAXLEVELMOVES);
   long long base = readnumber(&i, MAXMINUTES) * CENTIPERMINUTE;
@@ -218,6 +245,31 @@ static int gocommand(int pos) {
   return wakeup(pos);
 }
 
+// The command analyze: the engine analyses the side on move, with thinking lines, until "exit".
+static int analyzecommand(int pos) {
+  analyzing = 1;
+  analysed = 0;
+  return wakeup(pos);
+}
+
+// The command exit: leaves analyze mode for force mode, so that the engine plays neither side
+// until "go" (or "new"). Outside analyze mode it changes nothing.
+static int exitcommand(int pos) {
+  if (!analyzing) return skipline(pos);
+  analyzing = 0;
+  forcemode = 1;
+  return wakeup(pos);
+}
+
+// On a chess server the server referees: its move stands when a man of the side on move leaves
+// from and does not land on a man of its own, even where the rules here would refuse it, since
+// refusing would stall the game until it is lost on time.
+static int servermove(int from, int to) {
+  if (!icsmode || board[from] == EMPTY) return 0;
+  int own = enginetomove();
+  return iswhite(board[from]) == own && (board[to] == EMPTY || iswhite(board[to]) != own);
+}
+
 // Answers a move that cannot be played here with the illegal-move line naming it.
 static void refusemove(int pos) {
   char text[MOVETEXT + 1];
@@ -239,7 +291,8 @@ static int opponentdrop(int pos) {
   int code = (int)(strchr(droppieces, block[pos] | 0x20) - droppieces) + (enginetomove() ? WPAWN : BPAWN);
   int to = squareat(pos + 2);
   if (color == 0) to = turnsquare(to);
-  if (!islegalturn(-code, to)) {
+  // On a chess server the server referees drops: a drop on an empty square stands.
+  if (!islegalturn(-code, to) && !(icsmode && board[to] == EMPTY)) {
     refusemove(pos);
     buildholdings(gamewheld, gamebheld);
     output("telluser Player[%s] Korvel[%s]\n", oppholdings, ownholdings);
@@ -272,7 +325,7 @@ static int opponentmove(int pos) {
   if (from == to) return handover(pos, from, to);
   // In the antichess family the opponent must capture when it can (a server referees for itself).
   int dodges = !icsmode && antimode && !enginetomove() && ignorescapture(from, to);
-  if (dodges || !islegalturn(from, to)) {
+  if (dodges || (!islegalturn(from, to) && !servermove(from, to))) {
     refusemove(pos);
     return pos + 4;
   }
@@ -289,41 +342,97 @@ static int opponentmove(int pos) {
   return handover(pos, from, to);
 }
 
-// The answer to protover: the features, with every variant of the variant table. The engine
-// answers ping, needs no colour commands ("go" plays the side on move), reads set-up positions
-// and ignores the interrupt signal.
+// The answer to protover: the features of the table, then every variant of the variant table.
 static void writefeatures() {
-  output("\nfeature ping=1 setboard=1 colors=0 ics=1 sigint=0 sigterm=0 myname=\"Korvel\" variants=\"");
+  output("\nfeature");
+  for (const char *feature : features) output(" %s", feature);
+  output(" variants=\"");
   for (int i = 0; i < VARIANTS; i++) output(i ? ",%s" : "%s", varianttable[i].name);
   output("\" done=1\n");
 }
 
+// The answer to "ping n".
+void writepong(long long n) { output("\npong %lld\n", n); }
+
 // 1 when pos starts a word: the first character of the block or one after a blank.
 static int wordstart(int pos) { return pos == 0 || block[pos - 1] == ' ' || block[pos - 1] == '\n' || block[pos - 1] == '\t'; }
 
+// 1 when the whole word stands at pos: at a word's start and followed by a blank or the line's end.
+static int wordat(int pos, const char *word) {
+  return wordstart(pos) && matches(pos, word) && block[pos + strlen(word)] <= ' ';
+}
+
+// "holding [PNBR] [pnbr]": a chess server's hands in crazyhouse, White's first, with the men in
+// either case. They replace the hands the moves gave, so that the hands stay in step with the
+// server's. A line that is not of that form changes nothing.
+static void readholding(int pos) {
+  static const char letters[] = "pnbrq";
+  int hand[2][HANDSLOTS];
+  int count[2] = {0, 0};
+  int i = pos + 7;
+  for (int side = 0; side < 2; side++) {
+    while (i < blocklength && block[i] != '[' && block[i] != '\n') i++;
+    if (i >= blocklength || block[i] != '[') return;
+    for (i++; i < blocklength && block[i] != ']' && block[i] != '\n'; i++) {
+      const char *letter = strchr(letters, block[i] | 0x20);
+      if (letter && count[side] < HANDSLOTS - 1) hand[side][++count[side]] = (int)(letter - letters);
+    }
+    if (i >= blocklength || block[i] != ']') return;
+  }
+  if (!crazymode) return;
+  int own = color == 1 ? 0 : 1;
+  for (int slot = 1; slot < HANDSLOTS; slot++) {
+    gamewheld[slot] = slot <= count[own] ? WPAWN + hand[own][slot] : 0;
+    gamebheld[slot] = slot <= count[1 - own] ? BPAWN + hand[1 - own][slot] : 0;
+  }
+}
+
+// The line that ends at end (its newline) matched no test: it is answered as an unknown command,
+// naming its first word. A blank line is no command.
+static void unknownline(int end) {
+  int i = linestart;
+  while (i < end && (block[i] == ' ' || block[i] == '\t')) i++;
+  if (i >= end) return;
+  char word[ERRORWORD + 1];
+  int n = 0;
+  while (i < end && block[i] > ' ' && n < ERRORWORD) word[n++] = block[i++];
+  word[n] = 0;
+  output("Error (unknown command): %s\n", word);
+}
+
 // Applies the tests of the reader, in their order, to the text at pos. A test may move pos; the
 // later tests then look at the new position. Returns the position the scan continues from (it
-// then advances by one); SCANEND ends the scan.
+// then advances by one); SCANEND ends the scan. Every test that fires marks the line as known.
 static int scanat(int pos) {
   if (matches(pos, "time")) {
+    linefired = 1;
     pos += 4;
     timeleft = (int)readnumber(&pos, MAXCLOCK);
     clockgiven = 1;
   }
   if (matches(pos, "otim")) {
+    linefired = 1;
     pos += 4;
     otherclock = (int)readnumber(&pos, MAXCLOCK);
   }
-  if (matches(pos, "post")) postmode = 1;
+  if (matches(pos, "post")) {
+    linefired = 1;
+    postmode = 1;
+  }
   if (matches(pos, "nopo")) {
+    linefired = 1;
     postmode = 0;
     pos += 3;
   }
   if (matches(pos, "ping")) {
+    linefired = 1;
     int i = pos + 4;
-    output("\npong %lld\n", readnumber(&i, MAXCLOCK));
+    writepong(readnumber(&i, PINGMAX));
     return skipline(pos);
   }
+  // The tests below end the step when they fire (but "forc"): the line is known unless none fires.
+  int firedbefore = linefired;
+  linefired = 1;
   if (matches(pos, "variant")) return setvariant(pos);
   if (matches(pos, "result")) {
     // The game is over. What follows in the block belongs to the next game ("new", its variant,
@@ -344,6 +453,7 @@ static int scanat(int pos) {
   if (matches(pos, "accept") || matches(pos, "reject") || matches(pos, "name") || matches(pos, "level") ||
       matches(pos, "draw") || matches(pos, "holding")) {
     if (matches(pos, "level")) readlevel(pos);
+    if (matches(pos, "holding")) readholding(pos);
     return skipline(pos);
   }
   if (matches(pos, "remo")) return takeback(pos, 2);
@@ -353,16 +463,36 @@ static int scanat(int pos) {
     forcemode = 0;
     return handover(pos, INPUTGAMEOVER, INPUTGAMEOVER);
   }
-  if (matches(pos, "forc")) forcemode = 1;
+  if (matches(pos, "forc")) {
+    forcemode = 1;
+    firedbefore = 1;
+  }
   if (matches(pos, "new\n") || matches(pos, "new ")) return newgame(pos);
   if (matches(pos, "black")) return colourcommand(pos, 0);
   if (matches(pos, "white")) return colourcommand(pos, 1);
   if (matches(pos, "setboard")) return setboard(pos);
   if (matches(pos, "go") && wordstart(pos) && (block[pos + 2] <= ' ')) return gocommand(pos);
+  if (wordat(pos, "st") || wordat(pos, "sd")) {
+    // "st N": N seconds for every move; "sd N": iterations 1..N. 0 takes the limit away.
+    int i = pos + 2;
+    if (block[pos + 1] == 't') movetimelimit = (int)readnumber(&i, MAXMOVESECONDS) * MILLIPERSECOND;
+    else movedepthlimit = (int)readnumber(&i, MAXDEPTH);
+    return skipline(pos);
+  }
+  if (wordat(pos, "analyze")) return analyzecommand(pos);
+  if (wordat(pos, "exit")) return exitcommand(pos);
+  for (const char *word : quietwords)
+    if (wordat(pos, word)) return skipline(pos);
+  linefired = firedbefore;
   if (!wordstart(pos)) return pos;
-  if (strchr("PNBRQpnbrq", block[pos]) && block[pos] != 0 && block[pos + 1] == '@') return opponentdrop(pos);
-  if (issquare(pos)) return opponentmove(pos);
-  return pos;
+  int next = pos;
+  if (strchr("PNBRQpnbrq", block[pos]) && block[pos] != 0 && block[pos + 1] == '@') {
+    next = opponentdrop(pos);
+  } else if (issquare(pos)) {
+    next = opponentmove(pos);
+  }
+  if (next != pos) linefired = 1;
+  return next;
 }
 
 // Reads one block of input and scans it. The result is left in inputfrom/inputto: INPUTNONE when
@@ -370,5 +500,13 @@ static int scanat(int pos) {
 void readinput() {
   memset(block, 0, sizeof block);
   blocklength = readblock(block, READBLOCK);
-  for (int pos = 0; pos < blocklength && pos < SCANEND; pos++) pos = scanat(pos);
+  linefired = 0;
+  linestart = 0;
+  for (int pos = 0; pos < blocklength && pos < SCANEND; pos++) {
+    pos = scanat(pos);
+    if (pos >= blocklength || block[pos] != '\n') continue;
+    if (!linefired) unknownline(pos);
+    linefired = 0;
+    linestart = pos + 1;
+  }
 }

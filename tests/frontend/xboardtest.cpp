@@ -12,7 +12,7 @@
 #include <vector>
 
 static const char FEATURELINE[] =
-    "\nfeature ping=1 setboard=1 colors=0 ics=1 sigint=0 sigterm=0 myname=\"Korvel\" variants=\"atomic,twokings,"
+    "\nfeature ping=1 setboard=1 colors=0 ics=1 analyze=1 sigint=0 sigterm=0 myname=\"Korvel\" variants=\"atomic,twokings,"
     "wildcastle,nocastle,3check,normal,crazyhouse,giveaway,suicide,losers\" done=1\n";
 static const char QUICK[] = "level 9999 1 0\n";  // a few milliseconds a move
 static const char LONGSEARCH[] = "level 0 60 0\ntime 360000\notim 360000\n";  // minutes for one move
