@@ -87,14 +87,21 @@ std::string endcapture() {
 // MAXOUTPUTLINE: an interface reads it line by line, so a control byte or an endless line from an
 // input file or a command would be a fault.
 void checkoutput(const std::string &text) {
-  size_t linelength = 0;
-  for (unsigned char c : text) {
+  size_t linestart = 0;
+  for (size_t i = 0; i < text.size(); i++) {
+    unsigned char c = text[i];
     if (c == '\n') {
-      linelength = 0;
+      linestart = i + 1;
       continue;
     }
-    if (c < ' ' || c > '~') fuzzfail("a byte that is no printable character in the output");
-    if (++linelength > MAXOUTPUTLINE) fuzzfail("an output line longer than MAXOUTPUTLINE");
+    const char *fault = c < ' ' || c > '~' ? "a byte that is no printable character in the output"
+                        : i - linestart >= MAXOUTPUTLINE ? "an output line longer than MAXOUTPUTLINE"
+                                                         : nullptr;
+    if (!fault) continue;
+    std::string line = text.substr(linestart, text.find('\n', linestart) - linestart).substr(0, 200);
+    fprintf(stderr, "\nthe line:");
+    for (unsigned char b : line) fprintf(stderr, b >= ' ' && b <= '~' ? "%c" : "\\x%02x", b);
+    fuzzfail(fault);
   }
 }
 
