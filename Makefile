@@ -8,7 +8,8 @@ JOBS       ?= 2
 export KORVEL_DATADIR =
 
 .PHONY: all setup build asan pgo run test unit unit-asan match-check match-short match-full xboard-run match match-variants \
-  xboard-measure match-full-measure perft bench clean install uninstall deb
+  xboard-measure match-full-measure perft bench clean install uninstall deb \
+  fuzz-build fuzz fuzz-short soak
 
 all: build
 
@@ -36,7 +37,7 @@ unit: build
 unit-asan: asan
 	@cd $(ASAN_BUILD) && ASAN_OPTIONS=detect_leaks=0 UBSAN_OPTIONS=halt_on_error=1 ctest -j $(JOBS) --output-on-failure
 
-test: unit unit-asan match-check match-short match-full xboard-run
+test: unit unit-asan match-check match-short match-full xboard-run fuzz-short
 
 # One short game in each of the ten variants under the real interface (xboard on a virtual display),
 # against sjeng where it plays the variant and else korvel against korvel, two variants at once:
@@ -109,6 +110,33 @@ match-variants: build
 # Deep perft runs against published numbers and against fairy-stockfish, with nodes per second.
 perft: build
 	@python3 tools/perftsuite.py --deep
+
+# Fuzz targets, one per reader of outside input (protocol, FEN, command line, configuration files,
+# books), built with clang's libFuzzer under AddressSanitizer and UndefinedBehaviorSanitizer in
+# build-fuzz. `make fuzz` runs each for FUZZ_SECONDS (at least ten minutes in all), growing a
+# corpus in build-fuzz/corpus from the seeds in fuzz/corpus and keeping what fails in
+# build-fuzz/crashes, going on after a failure; `make fuzz-short` (part of make test) runs the
+# seeds and a few seconds each, and stops at the first failure.
+FUZZ_BUILD   := build-fuzz
+FUZZ_TARGETS := protocol fen options config books
+FUZZ_SECONDS ?= 125
+FUZZ_SHORT   ?= 3
+fuzz-build:
+	@cmake -S . -B $(FUZZ_BUILD) -DCMAKE_BUILD_TYPE=Fuzz -DCMAKE_CXX_COMPILER=clang++ -DKORVEL_FUZZ=ON >/dev/null
+	@cmake --build $(FUZZ_BUILD) -j $(JOBS) --target $(addprefix fuzz-,$(FUZZ_TARGETS))
+
+fuzz: fuzz-build
+	@nice -n 10 scripts/fuzz.sh $(FUZZ_SECONDS) corpus keepgoing
+
+fuzz-short: fuzz-build
+	@rm -rf $(FUZZ_BUILD)/corpus-short
+	@scripts/fuzz.sh $(FUZZ_SHORT) corpus-short
+
+# The long run: 200 games in one korvel process across all ten variants at 5+0, the resident
+# memory after every game; fails on any fault or when memory grows by more than 5 %. Not part of
+# make test (it takes about twenty minutes).
+soak: build
+	@nice -n 10 python3 tools/soak.py --korvel $(BUILD)/korvel --games 200 --tc 5+0
 
 bench: build
 	@$(BUILD)/korvel-bench

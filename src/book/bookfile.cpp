@@ -18,7 +18,7 @@ static const char *const bookfiles[BOOKSLOTS] = {
 };
 
 static void firstword(const char *line, char *word);
-static void skiprestofline(FILE *file);
+static int readbookline(FILE *file, char *line);
 
 // The file of a slot, opened by this relative name in the working directory. The two atomic
 // books take their names from the settings; null when a name is missing.
@@ -59,29 +59,34 @@ static void firstword(const char *line, char *word) {
   word[length] = 0;
 }
 
-// Drops the rest of a line longer than the line buffer: only its first word counts, so a long
-// comment never turns into book lines.
-static void skiprestofline(FILE *file) {
-  int c;
-  do {
-    c = fgetc(file);
-  } while (c != EOF && c != '\n');
+// Reads the next line of a book file into line (BOOKLINESIZE bytes, always terminated): up to and
+// including its newline, or its first BOOKLINESIZE - 1 characters when it is longer, the rest then
+// being read as the next line. A NUL byte reads as a blank, so it neither ends the line early nor
+// hides the newline after it. Answers 0 at the end of the file.
+static int readbookline(FILE *file, char *line) {
+  int length = 0;
+  int c = 0;
+  while (length < BOOKLINESIZE - 1 && (c = fgetc(file)) != EOF) {
+    line[length++] = c == 0 ? ' ' : (char)c;
+    if (c == '\n') break;
+  }
+  line[length] = 0;
+  return length > 0;
 }
 
-// Reads the file of slot booktype into its tree. A file that cannot be opened leaves the slot
-// empty; any file that opens sets bookloaded.
+// Reads the file of slot booktype into its tree. A file that cannot be opened, and anything that is
+// not a plain file (a folder, a pipe), leaves the slot empty; any file that opens sets bookloaded.
 void readbook() {
   assert(booktype >= 0 && booktype < BOOKSLOTS);
   const char *name = bookfilename(booktype);
-  FILE *file = name ? fopen(datafile(name, BOOKFILE), "r") : nullptr;
+  FILE *file = name ? openconfigfile(datafile(name, BOOKFILE)) : nullptr;
   if (!file) return;
   bookloaded = 1;
   char line[BOOKLINESIZE];
   char word[BOOKWORDSIZE];
   signed char from[BOOKMAXMOVES + 1];
   signed char to[BOOKMAXMOVES + 1];
-  while (fgets(line, sizeof line, file)) {
-    if (!strchr(line, '\n') && !feof(file)) skiprestofline(file);
+  while (readbookline(file, line)) {
     firstword(line, word);
     if (word[0] == '$') break;
     if (word[0] < 'a' || word[0] > 'h') continue;

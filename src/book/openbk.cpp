@@ -21,11 +21,12 @@ static int agrees(int row);
 
 // Reads "openbk.txt" into the two tables: line k (after the k-th point) goes to row k, its moves to
 // entries 1..29. Lines past row 249 are counted but not stored, and the reading stops at line 445,
-// so nothing is ever written outside the tables whatever the file holds.
+// so nothing is ever written outside the tables whatever the file holds. A folder or a pipe of that
+// name counts as a missing file.
 void readopenbk() {
   memset(openbkfrom, 0, sizeof openbkfrom);
   memset(openbkto, 0, sizeof openbkto);
-  FILE *file = fopen(datafile("openbk.txt", BOOKFILE), "r");
+  FILE *file = openconfigfile(datafile("openbk.txt", BOOKFILE));
   if (!file) {
     openbkloaded = 0;
     return;

@@ -1,6 +1,6 @@
 // The absolute-weights file of the atomic engine, and the key-and-value format it shares with the
 // variant weight files: lines alternate between a key line and a value line, and each pair sets
-// the settings its key names to its value as it stands.
+// the settings its key names to its value, held within the weight range.
 #include "config/config.h"
 #include "config/configfile.h"
 
@@ -38,7 +38,8 @@ static void readpairs(FILE *file, const keyset *keys) {
     if (keylength < 0 || readconfigline(file, valueline, ABSOLUTEKEEP) < 0) return;
     int *targets[MAXTARGETS];
     int count = findkey(keys, keyline, keylength < ABSOLUTEKEEP ? keylength : ABSOLUTEKEEP, targets);
-    int value = leadingnumber(valueline);
+    if (count == 0) continue;
+    int value = holdweight(leadingnumber(valueline));
     for (int i = 0; i < count; i++) *targets[i] = value;
   }
 }

@@ -1,5 +1,6 @@
 // The settings that options and configuration files may change, with their built-in defaults.
 #include "config/config.h"
+#include "config/configfile.h"
 
 #include <cstdio>
 #include <cstdlib>
@@ -75,6 +76,7 @@ void resetconfig() {
   memcpy(pawntable, defaultpawntable, sizeof pawntable);
   memcpy(bpawntable, defaultbpawntable, sizeof bpawntable);
   startmaterial = 0;
+  clampedvalues = 0;
   resetweights();
 }
 

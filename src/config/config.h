@@ -5,6 +5,8 @@
 #ifndef KORVEL_CONFIG_H
 #define KORVEL_CONFIG_H
 
+#include <cstdio>
+
 constexpr int NODEPTHCAP = 25;          // depth cap that limits nothing
 constexpr int NOFIXEDTIME = -1;         // fixedtime/fixedtimeleft: no per-game budget
 constexpr int FILENAMESIZE = 2000;      // bytes of each file-name buffer
@@ -81,6 +83,10 @@ int allocatenames();                    // the four file-name buffers with their
 void freenames();                       // releases the file-name buffers
 void resetweights();                    // the atomic and antichess weights and the book options back to their defaults
 int computestartmaterial();             // startmaterial from the atomic values
+
+// Every file the engine reads (configuration and books) is opened here: nullptr when it is missing,
+// unreadable or no plain file (a folder, a pipe, a device), and the open never waits (lines.cpp).
+FILE *openconfigfile(const char *name);
 
 // --- the readers of the command line and the configuration files (options.cpp, relativefiles.cpp,
 // absolutefile.cpp, variantfiles.cpp); each file is optional and each listing is written either way ---

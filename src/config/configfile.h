@@ -12,6 +12,9 @@ constexpr int ABSOLUTEKEEP = 1999;      // characters of a key or value line tha
 constexpr int PIECEKEYS = 5;            // pawn .. queen
 constexpr int PIECEKEYSWITHKING = 6;    // pawn .. king
 constexpr int MAXTARGETS = 2;           // settings one key sets at most (both colours' entries)
+// A weight from a file is held within -WEIGHTLIMIT..WEIGHTLIMIT: an evaluation sums at most a few
+// hundred weights and multiplies none by more than about a hundred, so no sum can overflow an int.
+constexpr int WEIGHTLIMIT = 100000;
 
 // A key that names one setting: a letter (0 for none) and a long name (nullptr for none).
 struct keyrow {
@@ -29,10 +32,12 @@ struct keyset {
   int rowcount;
 };
 
-FILE *openconfigfile(const char *name);  // the file for reading, or nullptr when it is missing or no regular file
 int readconfigline(FILE *file, char *line, int keep);  // next whole line; its length, at most keep + 1; -1 at the end
 int leadingnumber(const char *text);     // leading blanks, a sign and digits as an int; 0 without digits
 int clampint(long long value);           // value held within the range of an int
+int holdweight(long long value);         // value held within the weight range, counted in clampedvalues
+void printclamped();                     // the listing's line on held values, only when there were any
+extern int clampedvalues;                // values a file gave out of the weight range since the last listing
 int findkey(const keyset *keys, const char *text, int length, int **targets);  // the settings text names
 
 // The atomic weights shared by the relative and the absolute file (relativefiles.cpp, absolutefile.cpp).

@@ -1,5 +1,6 @@
 // The text handling every configuration reader shares: opening a file, reading it one line at a
 // time, converting a number, and finding the settings a key names.
+#include "config/config.h"
 #include "config/configfile.h"
 
 #include "board/board.h"
@@ -58,6 +59,23 @@ int clampint(long long value) {
   if (value > INT_MAX) return INT_MAX;
   if (value < INT_MIN) return INT_MIN;
   return (int)value;
+}
+
+int clampedvalues = 0;
+
+// A weight read from a file, held within -WEIGHTLIMIT..WEIGHTLIMIT; each value held is counted so
+// that the listing can say so.
+int holdweight(long long value) {
+  if (value >= -WEIGHTLIMIT && value <= WEIGHTLIMIT) return (int)value;
+  clampedvalues++;
+  return value > 0 ? WEIGHTLIMIT : -WEIGHTLIMIT;
+}
+
+// Ends a listing with how many values were held within the weight range, and only when some were;
+// the count starts again for the next listing.
+void printclamped() {
+  if (clampedvalues) output("\n%d value(s) out of range, held within %d..%d", clampedvalues, -WEIGHTLIMIT, WEIGHTLIMIT);
+  clampedvalues = 0;
 }
 
 // The number at the start of text: leading blanks, an optional sign, then decimal digits up to the

@@ -84,6 +84,15 @@ static void copyname(char *name, const char *text) {
   name[i] = 0;
 }
 
+// The name as the confirmation shows it: every byte that is not a printable character (a control
+// byte, a newline, a byte of a character beyond ASCII) as '?', so that a word of the command line
+// never writes a line of its own to the interface. The name itself keeps its bytes.
+static void shownname(const char *name, char *shown) {
+  int i = 0;
+  for (; name[i] && i < FILENAMESIZE - 1; i++) shown[i] = name[i] >= ' ' && name[i] <= '~' ? name[i] : '?';
+  shown[i] = 0;
+}
+
 // "mbm-N": the atomic book is read while the game ply is at most N (0 when N has no digits).
 static void readbookmoves(const char *word) {
   if (!hasprefix(word, bookmovesprefix, BOOKMOVESMINLENGTH)) return;
@@ -96,7 +105,9 @@ static void readnames(const char *word) {
   for (const nameoption &option : nameoptions) {
     if (!hasprefix(word, option.prefix, NAMEMINLENGTH)) continue;
     copyname(*option.name, word + strlen(option.prefix));
-    output(option.message, *option.name ? *option.name : "");
+    char shown[FILENAMESIZE] = "";
+    if (*option.name) shownname(*option.name, shown);
+    output(option.message, shown);
   }
 }
 

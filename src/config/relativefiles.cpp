@@ -35,9 +35,10 @@ static const char atomichelp[] =
     "\no or sidekingpawnpenalty = penalty for losing pawn in file next to king ( right left , its own or opponents)"
     "\n\n";
 
-// v changed by step tenths of itself, truncated toward zero (135 and 3 give 175, 135 and -3 give 95).
+// v changed by step tenths of itself, truncated toward zero (135 and 3 give 175, 135 and -3 give 95),
+// held within the weight range.
 static int stepvalue(int v, int step) {
-  return clampint((long long)v + (long long)v * step / STEPSPERWHOLE);
+  return holdweight((long long)v + (long long)v * step / STEPSPERWHOLE);
 }
 
 // The step of a setting line: its digit 1..9, negative after a '-' sign; 0 when the line has no
@@ -101,6 +102,7 @@ static void printatomiclisting(int pawnadvance) {
   output("\nm or queencheckbonus is %d", queencheckbonus);
   output("\na or kingpawnpenalty is %d", kingpawnpenalty);
   output("\no or sidekingpawnpentalty is %d", sidekingpawnpenalty);
+  printclamped();
   output("\n\n");
   if (pawnadvance) output("\n\npawn advance modified\n");
   output("%s", atomichelp);
@@ -123,6 +125,7 @@ void readregularrc() {
   output("korvel regular material values: p %d n %d b %d r %d q %d\n", regularvalue[WPAWN], regularvalue[WKNIGHT],
          regularvalue[WBISHOP], regularvalue[WROOK], regularvalue[WQUEEN]);
   if (pawnadvance) output("korvel regular pawn advance modified\n");
+  printclamped();
   output("\nbe sure to type quit to close the program as that frees the hash memory.  "
          "if opened with winboard then winboard will send quit.");
 }

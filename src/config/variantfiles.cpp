@@ -28,6 +28,7 @@ void readlosersrc2() {
   printpiecelines(loservalue);
   output("\nnopawns is a bonus if korvel has no pawns");
   output("\nnopawns %d", nopawns);
+  printclamped();
   output("\nType quit to exit to free hash memory\n");
 }
 
@@ -37,6 +38,7 @@ void readsuiciderc2() {
   output("\nSuicide or giveaway values");
   printpiecelines(antivalue);
   output("\nking or k %d", antivalue[WKING]);
+  printclamped();
   output("\nType quit to exit to free hash memory\n");
 }
 
@@ -49,5 +51,6 @@ void readcrazyrc2() {
   output("\nchecklevel or h %d", crazycheckply);
   output("\nchecklevel is the ply in which korvel starts extending for checks.  "
          "It can be set higher than the default to weaken it.");
+  printclamped();
   output("\nType quit to exit to free hash memory\n");
 }

@@ -73,6 +73,13 @@ static int wordat(int pos, const char *word);
 static void readholding(int pos);
 static void unknownline(int end);
 
+// 1 when a character of the input belongs to a word: anything but a blank or a control byte.
+static int wordchar(char c) { return (unsigned char)c > ' '; }
+
+// A character of a word as a reply writes it back: a DEL or a byte beyond ASCII as '?', so that an
+// echoed word never carries such a byte to the interface.
+static char echoed(char c) { return c <= '~' && c > ' ' ? c : '?'; }
+
 // 1 when the text at pos begins with word.
 static int matches(int pos, const char *word) {
   assert(pos >= 0 && pos <= READBLOCK);
@@ -274,8 +281,8 @@ static int servermove(int from, int to) {
 static void refusemove(int pos) {
   char text[MOVETEXT + 1];
   int n = 0;
-  while (n < MOVETEXT && pos + n < blocklength && block[pos + n] > ' ') {
-    text[n] = block[pos + n];
+  while (n < MOVETEXT && pos + n < blocklength && wordchar(block[pos + n])) {
+    text[n] = echoed(block[pos + n]);
     n++;
   }
   text[n] = 0;
@@ -395,7 +402,7 @@ static void unknownline(int end) {
   if (i >= end) return;
   char word[ERRORWORD + 1];
   int n = 0;
-  while (i < end && block[i] > ' ' && n < ERRORWORD) word[n++] = block[i++];
+  while (i < end && wordchar(block[i]) && n < ERRORWORD) word[n++] = echoed(block[i++]);
   word[n] = 0;
   output("Error (unknown command): %s\n", word);
 }

@@ -92,7 +92,7 @@ TEST_F(AbsoluteFileTest, CarriageReturnsAreDropped) {
 TEST_F(AbsoluteFileTest, LongAndStrangeLinesStayInTheirBuffers) {
   // A key line and a value line of 100000 characters each count as one line apiece; a key longer
   // than the part that is kept matches nothing, even when the kept part spells a key. A number
-  // beyond an int is held at its limit. A NUL byte inside a key line is no end of it.
+  // beyond the weight range is held at its nearer end. A NUL byte inside a key line is no end of it.
   std::string text = std::string(100000, 'k') + "\n" + std::string(100000, '9') + "\n";
   text += "pawn" + std::string(1995, ' ') + "\n1\n";  // 1999 characters: still not "pawn"
   text += "pawn" + std::string(3000, 'x') + "\n2\n";
@@ -102,10 +102,31 @@ TEST_F(AbsoluteFileTest, LongAndStrangeLinesStayInTheirBuffers) {
   text += "bishop\n400\n";
   readfile("korvel.rc2", text, readrc2);
   EXPECT_EQ(piecevalue[1], 135);
-  EXPECT_EQ(piecevalue[4], INT_MAX);
+  EXPECT_EQ(piecevalue[4], 100000);
   EXPECT_EQ(piecevalue[5], 1000);
-  EXPECT_EQ(piecevalue[2], INT_MIN);
+  EXPECT_EQ(piecevalue[2], -100000);
   EXPECT_EQ(piecevalue[3], 400);
+}
+
+// A huge weight is held within -100000..100000, so that the start material and every evaluation
+// stay inside an int; the listing then says how many values were held (values that name no key
+// are not counted), in the atomic listing and in a variant's listing alike.
+TEST_F(AbsoluteFileTest, HugeValuesAreHeldAndTheListingSaysSo) {
+  std::string text = readfile("korvel.rc2", "pawn\n99999999999\nq\n-100001\nr\n100000\nnone\n7777777\n", readrc);
+  EXPECT_EQ(piecevalue[1], 100000);
+  EXPECT_EQ(piecevalue[7], 100000);
+  EXPECT_EQ(piecevalue[5], -100000);
+  EXPECT_EQ(piecevalue[4], 100000);
+  EXPECT_EQ(computestartmaterial(), 100000 - 100000 + 2 * (100000 + 250 + 250));
+  EXPECT_NE(text.find("\np or pawn is 100000\n"), std::string::npos);
+  EXPECT_NE(text.find("\no or sidekingpawnpentalty is 10\n2 value(s) out of range, held within -100000..100000\n\n"),
+            std::string::npos) << text;
+  text = readfile("korvelcrazy.rc2", "queen\n2147483648\nh\n-99999999999999999999\n", readcrazyrc2);
+  EXPECT_EQ(crazyvalue[5], 100000);
+  EXPECT_EQ(crazycheckply, -100000);
+  EXPECT_NE(text.find("It can be set higher than the default to weaken it.\n2 value(s) out of range, held within "
+                      "-100000..100000\nType quit"), std::string::npos) << text;
+  EXPECT_EQ(readfile("korvelcrazy.rc2", "queen\n100000\n", readcrazyrc2).find("out of range"), std::string::npos);
 }
 
 TEST_F(AbsoluteFileTest, TheFileAnnouncesItselfByItsUsualNameWhenRenamed) {

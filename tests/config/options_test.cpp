@@ -107,6 +107,10 @@ TEST_F(OptionsTest, FileNamesTakeSpacesAsHashMarks) {
   EXPECT_STREQ(atomicbookblack, "black.txt");
   EXPECT_STREQ(rcname, "other.rc");
   EXPECT_STREQ(rc2name, "other.rc2");
+  // A name with a newline or bytes beyond ASCII is kept as given, but its confirmation shows them as
+  // '?', so that no word puts a line of its own (such as a move) before the interface.
+  EXPECT_EQ(readwords({"rc-x\nmove e2e4\tb\xc3\xa9"}), "\nkorvel.rc is now x?move e2e4?b??\n");
+  EXPECT_STREQ(rcname, "x\nmove e2e4\tb\xc3\xa9");
 }
 
 TEST_F(OptionsTest, PrefixOptionsHaveLengthBounds) {

@@ -99,12 +99,32 @@ TEST_F(RelativeFilesTest, PawnAdvanceStepsWhiteUpAndBlackTheOtherWay) {
   EXPECT_EQ(readfile("korvel.rc", "p + 1\n", readrc).find("pawn advance modified"), std::string::npos);
 }
 
+// Steps never carry a weight beyond 100000 (an evaluation could overflow past it), and the listing
+// says how many steps were held there, in the atomic and the regular listing alike; a listing
+// without held values has no such line.
 TEST_F(RelativeFilesTest, ManyStepsNeverOverflow) {
   std::string lines;
   for (int i = 0; i < 200; i++) lines += "p + 9\nn - 9\n";
-  readfile("korvel.rc", lines, readrc);
-  EXPECT_EQ(piecevalue[1], INT_MAX);
+  std::string text = readfile("korvel.rc", lines, readrc);
+  EXPECT_EQ(piecevalue[1], 100000);
+  EXPECT_EQ(piecevalue[7], 100000);
   EXPECT_EQ(piecevalue[2], 1);  // a tenth of 1 truncates to nothing
+  EXPECT_GT(computestartmaterial(), 0);
+  EXPECT_NE(text.find("\no or sidekingpawnpentalty is 10\n"), std::string::npos);
+  std::string held = "value(s) out of range, held within -100000..100000\n\n";
+  size_t at = text.find(held);
+  ASSERT_NE(at, std::string::npos) << text;
+  EXPECT_GT(std::stoi(text.substr(text.rfind('\n', at) + 1)), 300);  // both pawns, every step after the limit
+
+  std::string table;
+  for (int i = 0; i < 40; i++) table += "x + 9\nq - 9\n";
+  text = readfile("korvel2.rc", table + "q + 9\n", readregularrc);
+  EXPECT_EQ(pawntable[SQE7], 100000);
+  EXPECT_EQ(bpawntable[SQE2], -1);      // shrinks until a tenth truncates to nothing
+  EXPECT_EQ(regularvalue[5], 1);
+  EXPECT_NE(text.find("korvel regular pawn advance modified\n\n"), std::string::npos);
+  EXPECT_NE(text.find(held.substr(0, held.size() - 2)), std::string::npos);
+  EXPECT_EQ(readfile("korvel2.rc", "p + 3\n", readregularrc).find("out of range"), std::string::npos);
 }
 
 TEST_F(RelativeFilesTest, TheRelativeFileMayBeRenamed) {

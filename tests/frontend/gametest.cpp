@@ -320,6 +320,17 @@ TEST_F(GameTest, LongLineThenMove) {
   EXPECT_EQ(inputto, 36);
 }
 
+// A reply that names a word of the input writes a DEL or a byte beyond ASCII in it as '?': such a
+// byte in an unknown command or a refused move never reaches the interface.
+TEST_F(GameTest, EchoedWordsArePrintable) {
+  gamestart();
+  feed(std::string("prot\x7fver 2\ne1e4\x7f\n\xe9t\xe9\n"));
+  testing::internal::CaptureStdout();
+  for (int calls = 0; calls < 3; calls++) readinput();
+  EXPECT_EQ(testing::internal::GetCapturedStdout(),
+            "Error (unknown command): prot?ver\nIllegal move: e1e4?\nError (unknown command): ?t?\n");
+}
+
 // Long input never writes past the set-up text or the game record: a long set-up line, and a
 // game longer than the record played in force mode.
 TEST_F(GameTest, LongInputStaysInsideArrays) {
