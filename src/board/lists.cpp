@@ -74,19 +74,19 @@ int trackmove(int *wheld, int *bheld, int *wpieces, int *bpieces, int from, int 
 
 // Takes the man of code -from out of its side's hand for a drop onto to; called before the board
 // changes. A dropped pawn gets a pawn-born entry. Answers the emptied slot, or 0 when the man was
-// not in hand (then nothing changes).
+// not in hand (a drop a chess server relayed while the hands were out of step): the pawn-born entry
+// is made all the same, since the pawn is on the board.
 int trackdrop(int *wheld, int *bheld, int *wpieces, int *bpieces, int from, int to) {
   assert(from >= -BKING && from <= -WPAWN && to >= 1 && to <= 64);
   int code = -from;
   bool white = iswhite(code);
   int *hand = white ? wheld : bheld;
-  for (int i = 1; i < HANDSLOTS; i++) {
-    if (hand[i] != code) continue;
-    if (code == WPAWN || code == BPAWN) addpawnborn(white ? wpieces : bpieces, to);
-    hand[i] = 0;
-    return i;
-  }
-  return 0;
+  int slot = 0;
+  for (int i = 1; i < HANDSLOTS && slot == 0; i++)
+    if (hand[i] == code) slot = i;
+  if (slot) hand[slot] = 0;
+  if (code == WPAWN || code == BPAWN) addpawnborn(white ? wpieces : bpieces, to);
+  return slot;
 }
 
 // Undoes trackmove for the board move from -> to, after the board has been restored: the mover's
@@ -110,12 +110,11 @@ void unmakelists(int *wheld, int *bheld, int *wpieces, int *bpieces, int from, i
 }
 
 // Undoes trackdrop for the drop of the man -from onto to, after the board square was emptied: the
-// man returns to the hand slot it came from and a pawn's pawn-born entry is removed.
+// man returns to the hand slot it came from (none for slot 0) and a pawn's pawn-born entry is removed.
 void undrop(int *wheld, int *bheld, int *wpieces, int *bpieces, int from, int to, int slot) {
   int code = -from;
-  if (slot <= 0) return;
   bool white = iswhite(code);
-  (white ? wheld : bheld)[slot] = code;
+  if (slot > 0) (white ? wheld : bheld)[slot] = code;
   if (code == WPAWN || code == BPAWN) takepawnborn(white ? wpieces : bpieces, to);
 }
 

@@ -298,8 +298,8 @@ static int opponentdrop(int pos) {
   int code = (int)(strchr(droppieces, block[pos] | 0x20) - droppieces) + (enginetomove() ? WPAWN : BPAWN);
   int to = squareat(pos + 2);
   if (color == 0) to = turnsquare(to);
-  // On a chess server the server referees drops: a drop on an empty square stands.
-  if (!islegalturn(-code, to) && !(icsmode && board[to] == EMPTY)) {
+  // On a chess server the server referees drops: in crazyhouse a drop on an empty square stands.
+  if (!islegalturn(-code, to) && !(icsmode && crazymode && board[to] == EMPTY)) {
     refusemove(pos);
     buildholdings(gamewheld, gamebheld);
     output("telluser Player[%s] Korvel[%s]\n", oppholdings, ownholdings);
