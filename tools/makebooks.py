@@ -71,7 +71,7 @@ BOOKS = [
     Book("suicideBookWhite.txt", "fairy", "antichess", "suicidewhite", 10, "white", (2, 2), (3, 1), 30, 30, 150,
          9),
     Book("suicideBookBlack.txt", "fairy", "antichess", "suicideblack", 10, "black", (4, 2), (2, 1), 200, 30, 150, 9),
-    Book("losersWhite.txt", "fairy", "losers", "loserswhite", 10, "white", (2, 2), (3, 1), 30, 30, 150, 9),
+    Book("losersWhite.txt", "fairy", "losers", "loserswhite", 10, "white", (2, 2), (3, 2), 30, 30, 150, 9),
     Book("losersBlack.txt", "fairy", "losers", "losersblack", 10, "black", (4, 2), (2, 1), 200, 30, 150, 9),
     Book("korvelCrazyWhite.txt", "fairy", "crazyhouse", "crazywhite", 12, "white", (2, 2), (3, 1), 30, 30, 100, 9),
     Book("korvelCrazyBlack.txt", "fairy", "crazyhouse", "crazyblack", 12, "black", (4, 2), (2, 1), 100, 30, 100, 9),
