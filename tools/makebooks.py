@@ -2,32 +2,45 @@
 """Writes the opening books of books/ from the hand-written lines of tools/bookseeds.txt.
 
     python3 tools/makebooks.py [--out books] [--only FILE,...] [--depth-scale X]
+    python3 tools/makebooks.py --recheck --only FILE,... [--out books]
+    python3 tools/makebooks.py --report [--out books] [--only FILE,...] [--report-ms N]
 
 Every seed line is extended move by move with the best moves of an analysing engine at a fixed
 depth (fairy-stockfish in normal chess, 3check, crazyhouse, giveaway/antichess and losers;
-stockfish.js in atomic, whose moves chessops checks), branching into the engine's next-best moves
-(those within a margin of the best) at the first plies after the seed, on the side the book answers
-for. One thread and a fixed depth make every run give the same files (stockfish.js's analysis
-is also cut at three seconds, which a few atomic positions reach). The weighted atomic books
-repeat a line as often as its weight: fixed weights for White's first move, the engine's ranking of
-the replies for the second and third plies.
+stockfish.js in atomic, whose moves chessops checks), branching at the first plies after the seed
+into the engine's next-best moves: for the side the book plays, those close to the best, so that
+the engine varies its own replies; for the opponent, its main replies, followed a ply or two
+deeper. Each line's end is then analysed a few plies deeper, and a line that ends clearly worse
+for the book's side than where its seed left it is cut back to its last sound move (twokings,
+which no reference plays, is judged by korvel's own deepest search). The small book is the start
+of the big book's lines, and the atomic books go on from every line of the weighted books. One
+thread and a fixed depth make every run give the same files (stockfish.js's analysis is also cut
+at three seconds, which a few atomic positions reach). The weighted atomic books repeat a line as
+often as its weight: fixed weights for White's first move, the engine's ranking of the replies for
+the second and third plies.
+
+--report describes the books instead: lines, plies, the book side's distinct moves at plies 1-6,
+the share of lines a later book continues, and the median and worst end score for the book's side
+by the rules reference at --report-ms a position.
 
 A book line can only hold plain moves, so a line ends before a drop or a promotion; twokings lines
 keep away from the squares where the two set-ups differ (c1, c8, f1, f8) and from king moves, and
 are checked with korvel-tool in both set-ups. At the end korvel-bookcheck replays every file with
 the engine's own generators; the script fails when it finds an illegal move.
 
-Needs build/korvel-tool and build/korvel-bookcheck (make build) and, for atomic, build/npm
+Needs build/korvel, build/korvel-tool and build/korvel-bookcheck (make build) and, for atomic, build/npm
 (scripts/setup.sh).
 """
 
 import argparse
+import collections
 import json
 import os
 import queue
 import shutil
 import subprocess
 import sys
+import tempfile
 import threading
 
 ROOT = os.path.dirname(os.path.dirname(os.path.abspath(__file__)))
@@ -42,26 +55,43 @@ TWOKINGSFENS = ["rnkqkbnr/pppppppp/8/8/8/8/PPPPPPPP/RNKQKBNR w - - 0 1",
 CASTLINGMOVES = {"e1g1", "e1c1", "e8g8", "e8c8"}
 
 # One book: its file, the engine and variant that extend it, its seed section, how long its lines
-# grow, which side branches ("white", "black" or "both"), into how many moves, for how many plies
-# after the seed, within which margin (centipawns), at which depth, and the legality checks.
+# grow, whose book it is ("white", "black", or "both" for the books of either colour), how many
+# moves it takes at the owner's successive plies after the seed and at the opponent's, the margins
+# (centipawns below the best) for the owner's first ply, its later plies and the opponent's plies,
+# and the depth. A book of both colours counts every ply after the seed as the owner's.
+Book = collections.namedtuple("Book", "name engine variant section plies owner ownwidths oppwidths firstmargin "
+                                      "ownmargin oppmargin depth joins", defaults=((),))
 BOOKS = [
-    # file, engine, variant, section, plies, side, width, branchplies, margin, depth
-    ("bigbook.txt", "fairy", "chess", "normal", 16, "both", 2, 3, 40, 10),
-    ("openbk.txt", "fairy", "chess", "normal", 14, "both", 1, 0, 0, 11),
-    ("threebook.txt", "fairy", "3check", "3check", 12, "both", 2, 3, 80, 9),
-    ("threeBookWhite.txt", "fairy", "3check", "3checkwhite", 12, "black", 3, 4, 100, 9),
-    ("threeBookBlack.txt", "fairy", "3check", "3checkblack", 12, "white", 3, 4, 100, 9),
-    ("kingsBookWhite.txt", "fairy", "twokings", "twokingswhite", 10, "black", 3, 4, 80, 9),
-    ("kingsBookBlack.txt", "fairy", "twokings", "twokingsblack", 10, "white", 3, 4, 80, 9),
-    ("suicideBookWhite.txt", "fairy", "antichess", "suicidewhite", 10, "black", 3, 4, 150, 9),
-    ("suicideBookBlack.txt", "fairy", "antichess", "suicideblack", 10, "white", 3, 4, 150, 9),
-    ("losersWhite.txt", "fairy", "losers", "loserswhite", 10, "black", 3, 4, 150, 9),
-    ("losersBlack.txt", "fairy", "losers", "losersblack", 10, "white", 3, 4, 150, 9),
-    ("korvelCrazyWhite.txt", "fairy", "crazyhouse", "crazywhite", 12, "black", 3, 4, 100, 9),
-    ("korvelCrazyBlack.txt", "fairy", "crazyhouse", "crazyblack", 12, "white", 3, 4, 100, 9),
-    ("atomicBookWhite.txt", "sfjs", "atomic", "atomicwhite", 12, "black", 3, 4, 150, 10),
-    ("atomicBookBlack.txt", "sfjs", "atomic", "atomicblack", 12, "white", 3, 4, 150, 10),
+    Book("bigbook.txt", "fairy", "chess", "normal", 16, "both", (2, 2, 2), (), 40, 40, 0, 10),
+    Book("threebook.txt", "fairy", "3check", "3check", 12, "both", (2, 2, 2), (), 80, 80, 0, 9),
+    Book("threeBookWhite.txt", "fairy", "3check", "3checkwhite", 12, "white", (2, 2), (3, 2), 30, 30, 100, 9),
+    Book("threeBookBlack.txt", "fairy", "3check", "3checkblack", 12, "black", (3, 2), (2, 2), 100, 30, 100, 9),
+    Book("kingsBookWhite.txt", "fairy", "twokings", "twokingswhite", 10, "white", (2, 2), (3, 1), 30, 30, 80, 9),
+    Book("kingsBookBlack.txt", "fairy", "twokings", "twokingsblack", 10, "black", (4, 2), (2, 1), 100, 30, 80, 9),
+    Book("suicideBookWhite.txt", "fairy", "antichess", "suicidewhite", 10, "white", (2, 2), (3, 1), 30, 30, 150,
+         9),
+    Book("suicideBookBlack.txt", "fairy", "antichess", "suicideblack", 10, "black", (4, 2), (2, 1), 200, 30, 150, 9),
+    Book("losersWhite.txt", "fairy", "losers", "loserswhite", 10, "white", (2, 2), (3, 2), 30, 30, 150, 9),
+    Book("losersBlack.txt", "fairy", "losers", "losersblack", 10, "black", (4, 2), (2, 1), 200, 30, 150, 9),
+    Book("korvelCrazyWhite.txt", "fairy", "crazyhouse", "crazywhite", 12, "white", (2, 2), (3, 1), 30, 30, 100, 9),
+    Book("korvelCrazyBlack.txt", "fairy", "crazyhouse", "crazyblack", 12, "black", (4, 2), (2, 1), 100, 30, 100, 9),
+    Book("atomicBookWhite.txt", "sfjs", "atomic", "atomicwhite", 12, "white", (2, 2), (3, 1), 30, 30, 150, 10,
+         ("atomicSecondMove.txt",)),
+    Book("atomicBookBlack.txt", "sfjs", "atomic", "atomicblack", 12, "black", (4, 2), (2, 1), 150, 30, 150, 10,
+         ("atomicThirdMove.txt",)),
 ]
+# A book may also grow from the lines of books written before it (joins): the atomic books go on
+# from every line of the weighted books that hands the move to their side.
+# The small book of normal chess: the first line the big book grew from each seed, cut at this
+# many plies, so that every line of it goes on in the big book.
+OPENBKPLIES = 14
+# A line's end is checked this many plies deeper than it was grown; an end the check scores below
+# ENDFLOOR for the owner (or, after a seed that is already worse than that, more than ENDDROP below
+# the seed) is cut back a move at a time until it holds; a book of both colours must hold for
+# either side.
+CHECKDEPTH = 3
+ENDFLOOR = -40
+ENDDROP = 40
 # The weighted atomic books: the first move with the weights of its seed section, the replies with
 # weights 3, 2, 1 by the engine's ranking.
 WEIGHTED = [("atomicFirstMove.txt", "atomicfirst", 1), ("atomicSecondMove.txt", "atomicfirst", 2),
@@ -121,13 +151,15 @@ class Uci:
             if line.startswith(word):
                 return lines
 
-    def ranked(self, moves, depth):
-        """The engine's (move, score) list for one line, or None when it ran out of patience."""
+    def ranked(self, moves, limit):
+        """The engine's (move, score) list for one line searched to the limit ("depth 9",
+        "movetime 1000"), or None when it ran out of patience. A position without moves gives one
+        entry whose move is None."""
         self.send("ucinewgame")
         self.send("isready")
         self.wait("readyok", self.patience)
         self.send("position startpos" + (" moves " + " ".join(moves) if moves else ""))
-        self.send("go depth %d%s" % (depth, self.cap))
+        self.send("go " + limit)
         try:
             answer = self.wait("bestmove", self.patience)
         except queue.Empty:
@@ -140,20 +172,31 @@ class Uci:
         ranked = {}
         for line in answer:
             words = line.split()
-            if words[:1] != ["info"] or "pv" not in words or "multipv" not in words or "score" not in words:
+            if words[:1] != ["info"] or "score" not in words:
                 continue
-            rank = int(words[words.index("multipv") + 1])
+            rank = int(words[words.index("multipv") + 1]) if "multipv" in words else 1
             kind, value = words[words.index("score") + 1], int(words[words.index("score") + 2])
             score = value if kind == "cp" else (MATE - abs(value)) * (1 if value > 0 else -1)
-            ranked[rank] = (words[words.index("pv") + 1], score)
+            if kind == "mate" and value == 0:
+                score = -MATE
+            ranked[rank] = (words[words.index("pv") + 1] if "pv" in words else None, score)
         return [ranked[r] for r in sorted(ranked)]
 
     def analyse(self, moves, depth):
         """The engine's moves at the given depth, best first, as (move, score for the side to move)."""
         key = (tuple(moves), depth)
         if key not in self.cache:
-            self.cache[key] = self.ranked(moves, depth) or []
+            self.cache[key] = [(m, s) for m, s in self.ranked(moves, "depth %d%s" % (depth, self.cap)) or [] if m]
         return self.cache[key]
+
+    def score(self, moves, limit, owner):
+        """The owner's score of the position after the moves, searched to the limit (0 when the
+        engine gave none)."""
+        key = ("score", tuple(moves), limit)
+        if key not in self.cache:
+            ranked = self.ranked(moves, limit)
+            self.cache[key] = ranked[0][1] if ranked else 0
+        return ownerscore(self.cache[key], owner, moves)
 
     def close(self):
         self.send("quit")
@@ -204,6 +247,43 @@ def korvellegal(moves):
     return True
 
 
+class Korvel:
+    """Korvel itself as the analyst of twokings, which no reference plays: the moves given in force
+    mode and a search at its deepest specified level, in an empty folder so that no book answers.
+    The score is that of its last thinking line, for the side to move."""
+
+    def __init__(self):
+        self.folder = tempfile.mkdtemp(prefix="makebooks-")
+        self.cache = {}
+
+    def searched(self, moves):
+        command = [os.path.join(ROOT, "build", "korvel"), "norc", "mx0-4"]
+        process = subprocess.Popen(command, stdin=subprocess.PIPE, stdout=subprocess.PIPE, text=True, bufsize=1,
+                                   cwd=self.folder)
+        process.stdin.write("xboard\nprotover 2\nnew\nvariant twokings\npost\nforce\n%s\ngo\n"
+                            % "\n".join(moves))
+        process.stdin.flush()
+        score = 0
+        for line in process.stdout:
+            words = line.split()
+            if len(words) >= 5 and words[0].isdigit() and words[1].lstrip("-").isdigit():
+                score = int(words[1])
+            if line.startswith("move "):
+                break
+        process.stdin.write("quit\n")
+        process.stdin.close()
+        process.wait(timeout=30)
+        return score
+
+    def score(self, moves, limit, owner):
+        if tuple(moves) not in self.cache:
+            self.cache[tuple(moves)] = self.searched(moves)
+        return ownerscore(self.cache[tuple(moves)], owner, moves)
+
+    def close(self):
+        shutil.rmtree(self.folder, ignore_errors=True)
+
+
 def readseeds():
     """The seed sections: {name: [(weight, [moves])]}; '#' starts a comment."""
     sections, current = {}, None
@@ -235,23 +315,34 @@ def writable(variant, line, move):
     return True
 
 
+def branching(book, seed, line):
+    """How many moves the line takes at its next ply, and within which margin of the best."""
+    mover = "white" if len(line) % 2 == 0 else "black"
+    after = len(line) - len(seed)
+    if book.owner == "both":
+        return (book.ownwidths[after] if after < len(book.ownwidths) else 1), book.ownmargin
+    own = book.owner == mover
+    index = after // 2
+    widths = book.ownwidths if own else book.oppwidths
+    take = widths[index] if index < len(widths) else 1
+    if not own:
+        return take, book.oppmargin
+    return take, book.firstmargin if index == 0 else book.ownmargin
+
+
 def grow(analyser, referees, variant, seed, book):
     """Every line grown from one seed, in the order found."""
-    _, _, _, _, plies, side, width, branchplies, margin, depth = book
     lines = []
 
     def extend(line):
-        if len(line) >= plies:
+        if len(line) >= book.plies:
             lines.append(line)
             return
-        moves = [(m, s) for m, s in analyser.analyse(line, depth) if writable(variant, line, m)]
+        moves = [(m, s) for m, s in analyser.analyse(line, book.depth) if writable(variant, line, m)]
         if not moves:
             lines.append(line)
             return
-        mover = "white" if len(line) % 2 == 0 else "black"
-        take = 1
-        if len(line) < len(seed) + branchplies and side in ("both", mover):
-            take = width
+        take, margin = branching(book, seed, line)
         best = moves[0][1]
         for move, score in moves[:take]:
             if score < best - margin:
@@ -264,6 +355,45 @@ def grow(analyser, referees, variant, seed, book):
             raise SystemExit("makebooks: seed %s is not legal in %s" % (" ".join(seed), variant))
     extend(list(seed))
     return lines
+
+
+def ownerscore(score, owner, line):
+    """A score for the side to move after the line, from the owner's side (White's in a book of
+    both colours)."""
+    tomove = "white" if len(line) % 2 == 0 else "black"
+    return score if tomove == owner or (owner == "both" and tomove == "white") else -score
+
+
+def holds(book, score, seedscore):
+    """An end is sound for a side when it keeps above the floor or near where the seed left it; a
+    book of both colours must be sound for either side."""
+    def sound(score, seedscore):
+        return score >= (ENDFLOOR if seedscore >= ENDFLOOR else seedscore - ENDDROP)
+    return sound(score, seedscore) and (book.owner != "both" or sound(-score, -seedscore))
+
+
+def soundend(checker, book, seed, line):
+    """The line cut back, from its end, to the last move whose position the deeper check finds sound
+    for the owner; the seed itself is never cut."""
+    limit = "depth %d%s" % (book.depth + CHECKDEPTH, SFJSCAP if book.engine == "sfjs" else "")
+    seedscore = checker.score(seed, limit, book.owner)
+    while len(line) > len(seed) and not holds(book, checker.score(line, limit, book.owner), seedscore):
+        line = line[:-1]
+    return line
+
+
+def leaves(lines):
+    """The lines without repeats and without those that another line continues, in their order."""
+    prefixes = set()
+    for line in lines:
+        for i in range(1, len(line)):
+            prefixes.add(tuple(line[:i]))
+    kept, seen = [], set()
+    for line in lines:
+        if tuple(line) not in prefixes and tuple(line) not in seen:
+            seen.add(tuple(line))
+            kept.append(line)
+    return kept
 
 
 # stockfish.js never answers in a position whose king is blown up, and can search some others past
@@ -307,21 +437,86 @@ def writebook(outdir, name, lines, how):
     print("%-22s %4d lines" % (name, len(lines)), flush=True)
 
 
+def checkingengine(book, variant):
+    """The deeper analyst of a book's line ends: the rules reference of its variant, korvel itself
+    in twokings."""
+    if book.variant == "twokings":
+        return Korvel()
+    return analysingengine(book.engine, variant, 1)
+
+
 def makebook(book, seeds, referees, outdir, scale):
-    name, enginename, variant, section = book[:4]
-    depth = max(4, int(book[9] * scale))
-    book = book[:9] + (depth,)
-    analysing = "chess" if variant == "twokings" else variant
-    analyser = analysingengine(enginename, analysing, max(book[6], 6 if variant == "twokings" else 3))
-    lines, seen = [], set()
-    for _, seed in seeds[section]:
-        for line in grow(analyser, referees, variant, seed, book):
-            if tuple(line) not in seen:
-                seen.add(tuple(line))
-                lines.append(line)
+    book = book._replace(depth=max(4, int(book.depth * scale)))
+    analysing = "chess" if book.variant == "twokings" else book.variant
+    widest = max(book.ownwidths + book.oppwidths)
+    analyser = analysingengine(book.engine, analysing, max(widest, 6 if book.variant == "twokings" else 3))
+    checker = checkingengine(book, analysing)
+    starts = [seed for _, seed in seeds[book.section]]
+    for name in book.joins:
+        starts += [line for line in readbook(os.path.join(outdir, name)) if line not in starts]
+    lines = []
+    for seed in starts:
+        for line in grow(analyser, referees, book.variant, seed, book):
+            lines.append(soundend(checker, book, seed, line))
     analyser.close()
-    how = "%s lines of %s analysis at depth %d" % (variant, enginename, depth)
-    writebook(outdir, name, lines, how)
+    checker.close()
+    how = "%s lines of %s analysis at depth %d, ends checked %d plies deeper" % (book.variant, book.engine,
+                                                                                book.depth, CHECKDEPTH)
+    writebook(outdir, book.name, leaves(lines), how)
+
+
+def recheck(book, seeds, outdir, scale):
+    """Cuts the lines of a book already written with the check of its ends (after a change of the
+    check), without growing them again: each line's seed is the longest seed it starts with."""
+    book = book._replace(depth=max(4, int(book.depth * scale)))
+    checker = checkingengine(book, "chess" if book.variant == "twokings" else book.variant)
+    starts = [seed for _, seed in seeds[book.section]]
+    for name in book.joins:
+        starts += readbook(os.path.join(outdir, name))
+    lines = []
+    for line in readbook(os.path.join(outdir, book.name)):
+        seed = max((s for s in starts if line[:len(s)] == s), key=len, default=line[:1])
+        lines.append(soundend(checker, book, seed, line))
+    checker.close()
+    how = "%s lines of %s analysis at depth %d, ends checked %d plies deeper" % (book.variant, book.engine,
+                                                                                book.depth, CHECKDEPTH)
+    writebook(outdir, book.name, leaves(lines), how)
+
+
+def makeopenbk(outdir, scale):
+    """The small book from the big book just written: the first line of each seed, cut short and
+    checked at its end like the big book's lines."""
+    book = BOOKS[0]._replace(depth=max(4, int(BOOKS[0].depth * scale)))
+    checker = analysingengine(book.engine, book.variant, 1)
+    lines, seen = [], set()
+    for _, seed in readseeds()["normal"]:
+        for line in readbook(os.path.join(outdir, "bigbook.txt")):
+            if line[:len(seed)] == seed:
+                line = soundend(checker, book, seed, line[:OPENBKPLIES])
+                if tuple(line) not in seen:
+                    seen.add(tuple(line))
+                    lines.append(line)
+                break
+    checker.close()
+    writebook(outdir, "openbk.txt", lines, "")
+
+
+def readbook(path):
+    """The lines of a book file, each a list of moves."""
+    lines = []
+    with open(path) as text:
+        for row in text:
+            words = row.split()
+            if not words:
+                continue
+            if words[0].startswith("$"):
+                break
+            if row[0] == ".":
+                lines.append(words[1:])
+            elif "a" <= words[0][0] <= "h":
+                word = words[0]
+                lines.append([word[i:i + 4] for i in range(0, len(word) - 3, 4)])
+    return lines
 
 
 def makeweighted(name, seeds, section, plies, referees, outdir, scale):
@@ -345,22 +540,120 @@ def makeweighted(name, seeds, section, plies, referees, outdir, scale):
     writebook(outdir, name, lines, "atomic, weighted by repetition")
 
 
+# The book each weighted or small book hands the game on to, and whose book each of those is.
+NEXTBOOKS = {"openbk.txt": ["bigbook.txt"], "atomicFirstMove.txt": ["atomicSecondMove.txt", "atomicBookBlack.txt"],
+             "atomicSecondMove.txt": ["atomicThirdMove.txt", "atomicBookWhite.txt"],
+             "atomicThirdMove.txt": ["atomicBookBlack.txt"]}
+SMALLBOOKS = {"openbk.txt": ("fairy", "chess", "both"), "atomicFirstMove.txt": ("sfjs", "atomic", "white"),
+              "atomicSecondMove.txt": ("sfjs", "atomic", "black"), "atomicThirdMove.txt": ("sfjs", "atomic", "white")}
+# The Black books' own first replies are counted against this many of White's first moves, the
+# first ones of their seed sections.
+COMMONFIRSTS = 4
+
+
+def ownreplies(lines, owner):
+    """The owner's moves at plies 1-6 as 'ply:moves/positions' (distinct moves over the distinct
+    positions they answer)."""
+    counts = []
+    for ply in range(1, 7):
+        if owner != "both" and (ply % 2 == 1) != (owner == "white"):
+            continue
+        moves = {tuple(line[:ply]) for line in lines if len(line) >= ply}
+        positions = {move[:-1] for move in moves}
+        counts.append("%d:%d/%d" % (ply, len(moves), len(positions)))
+    return " ".join(counts)
+
+
+def continued(lines, outdir, name):
+    """The share of the lines that a later book goes on from, or None when none follows."""
+    if name not in NEXTBOOKS:
+        return None
+    starts = set()
+    for following in NEXTBOOKS[name]:
+        for line in readbook(os.path.join(outdir, following)):
+            starts.update(tuple(line[:i]) for i in range(1, len(line)))
+    return sum(tuple(line) in starts for line in lines) / max(1, len(lines))
+
+
+def firstreplies(lines, seeds, book):
+    """The fewest distinct own first replies to one of White's most common first moves (Black
+    books only)."""
+    if book.owner != "black":
+        return None
+    firsts = [seed for _, seed in seeds[book.section] if len(seed) == 1][:COMMONFIRSTS]
+    return min(len({line[1] for line in lines if line[:1] == seed and len(line) > 1}) for seed in firsts)
+
+
+def reportrows(outdir):
+    """(name, engine, variant, owner, book or None) for every book file, in loading order."""
+    rows = []
+    for book in BOOKS:
+        rows.append((book.name, book.engine, book.variant, book.owner, book))
+        if book.name == "bigbook.txt":
+            rows.append(("openbk.txt",) + SMALLBOOKS["openbk.txt"] + (None,))
+    for name, _, _ in WEIGHTED:
+        rows.append((name,) + SMALLBOOKS[name] + (None,))
+    return rows
+
+
+def report(outdir, only, milliseconds):
+    """Prints one row per book: its lines and plies, the owner's replies at plies 1-6, the share of
+    lines a later book continues, the fewest own first replies (Black books), and the median and
+    worst end score for the owner by the rules reference at the given time a position."""
+    seeds = readseeds()
+    print("%-21s %5s %6s %-34s %5s %5s %6s %6s %4s" % ("book", "lines", "plies", "own moves/positions at ply",
+                                                        "cont", "first", "median", "worst", "<-100"))
+    scorers = {}
+    for name, engine, variant, owner, book in reportrows(outdir):
+        if only and name not in only:
+            continue
+        lines = readbook(os.path.join(outdir, name))
+        if not lines:
+            continue
+        analysing = "chess" if variant == "twokings" else variant
+        if (engine, analysing) not in scorers:
+            scorers[(engine, analysing)] = Korvel() if variant == "twokings" else analysingengine(engine, analysing, 1)
+        scorer = scorers[(engine, analysing)]
+        ends = sorted(scorer.score(line, "movetime %d" % milliseconds, owner) for line in lines)
+        share = continued(lines, outdir, name)
+        first = firstreplies(lines, seeds, book) if book else None
+        print("%-21s %5d %6.1f %-34s %5s %5s %6d %6d %4d" % (
+            name, len(lines), sum(map(len, lines)) / len(lines), ownreplies(lines, owner),
+            "-" if share is None else "%d%%" % round(100 * share), "-" if first is None else first,
+            ends[len(ends) // 2], ends[0], sum(score < -100 for score in ends)), flush=True)
+    for scorer in scorers.values():
+        scorer.close()
+
+
 def main():
     parser = argparse.ArgumentParser(description=__doc__, formatter_class=argparse.RawDescriptionHelpFormatter)
     parser.add_argument("--out", default=os.path.join(ROOT, "books"))
     parser.add_argument("--only", default="", help="comma-separated file names to write")
     parser.add_argument("--depth-scale", type=float, default=1.0, help="scale every depth (quick trial runs)")
+    parser.add_argument("--report", action="store_true", help="describe the books of --out instead of writing them")
+    parser.add_argument("--recheck", action="store_true", help="only check the ends of the --only books again")
+    parser.add_argument("--report-ms", type=int, default=1000, help="the reference's time for each line's end")
     args = parser.parse_args()
     only = set(filter(None, args.only.split(",")))
+    if args.report:
+        report(args.out, only, args.report_ms)
+        return
     seeds = readseeds()
+    if args.recheck:
+        for book in BOOKS:
+            if book.name in only:
+                recheck(book, seeds, args.out, args.depth_scale)
+        return
     os.makedirs(args.out, exist_ok=True)
     referees = Referees()
-    for book in BOOKS:
-        if not only or book[0] in only:
-            makebook(book, seeds, referees, args.out, args.depth_scale)
     for name, section, plies in WEIGHTED:
         if not only or name in only:
             makeweighted(name, seeds, section, plies, referees, args.out, args.depth_scale)
+    for book in BOOKS:
+        if not only or book.name in only:
+            makebook(book, seeds, referees, args.out, args.depth_scale)
+        if book.name == "bigbook.txt" and (not only or "openbk.txt" in only):
+            makeopenbk(args.out, args.depth_scale)
     referees.close()
     check = subprocess.run([os.path.join(ROOT, "build", "korvel-bookcheck"), args.out], text=True,
                            stdout=subprocess.PIPE)

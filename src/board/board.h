@@ -207,6 +207,7 @@ int isbeside(int sq, int code);    // 1 when a man of the code stands on one of 
 
 // --- platform (platform.cpp) ---
 unsigned gettickcount();           // milliseconds from a monotonic clock
+uint64_t freshseed();              // a seed from the clock in nanoseconds and the process id
 void output(const char *format, ...) __attribute__((format(printf, 1, 2)));  // the one writer on stdout
 void *allocatepages(size_t bytes);  // zeroed memory whose pages cost nothing until written; null on failure
 void freepages(void *memory, size_t bytes);
@@ -309,9 +310,14 @@ int boardisok(uint64_t key, int epflag, int moved, const int *wheld, const int *
               const int *bpieces);
 
 // --- keys and table (hash.cpp) ---
-void seedrandom(unsigned seed);    // seeds the engine's pseudo-random generator
+void initkeys(unsigned seed);      // draws the key tables and seeds the play generator
+
+// --- play generator (random.cpp) ---
+constexpr uint64_t RANDOMMULTIPLIER = 6364136223846793005ull;  // the 64-bit step's multiplier
+constexpr uint64_t RANDOMINCREMENT = 1442695040888963407ull;   // and its increment
+constexpr int RANDOMSHIFT = 49;                                // a draw is the step's top 15 bits
+void seedrandom(uint64_t seed);    // seeds the engine's pseudo-random generator
 int randomdraw();                  // one draw of that generator, 0..32767
-void initkeys(unsigned seed);
 uint64_t rootkey(int epflag);
 uint64_t rootkeycrazy(int epflag, const int *whitehand, const int *blackhand);
 uint64_t updatekey(uint64_t key, int from, int to, int captured, int isnull, int promoted, int arightlost,

@@ -15,26 +15,25 @@ long long hashentries = 0;
 int tablestate = TABLECLEAR;
 int hashcuts = 0;
 
-static unsigned long randomstate = 1;
+static unsigned long keystate = 1;
 
-// Seeds the engine's pseudo-random generator.
-void seedrandom(unsigned seed) { randomstate = seed; }
-
-// One draw of the pseudo-random generator: 0..32767.
-int randomdraw() {
-  randomstate = randomstate * 1103515245ul + 12345ul;
-  return (int)((randomstate / 65536ul) % 32768ul);
+// One draw of the key tables' own generator: 0..32767. The keys keep this sequence so that a given
+// seed always draws the same tables.
+static int keystep() {
+  keystate = keystate * 1103515245ul + 12345ul;
+  return (int)((keystate / 65536ul) % 32768ul);
 }
 
 // A key value: the product of two draws, below 2^31, so the high half is 0.
 static uint64_t keydraw() {
-  uint64_t a = (uint64_t)randomdraw();
-  uint64_t b = (uint64_t)randomdraw();
+  uint64_t a = (uint64_t)keystep();
+  uint64_t b = (uint64_t)keystep();
   return a * b;
 }
 
-// Seeds the generator and draws every key table in its fixed order.
+// Draws every key table in its fixed order from the seed, and seeds the play generator with it.
 void initkeys(unsigned seed) {
+  keystate = seed;
   seedrandom(seed);
   memset(zpiece, 0, sizeof zpiece);
   memset(zhand, 0, sizeof zhand);

@@ -7,12 +7,25 @@
 #include <ctime>
 
 #include <sys/mman.h>
+#include <unistd.h>
 
 // Milliseconds from a monotonic clock; wraps like a 32-bit tick counter.
 unsigned gettickcount() {
   timespec ts;
   clock_gettime(CLOCK_MONOTONIC, &ts);
   return (unsigned)((unsigned long long)ts.tv_sec * 1000u + (unsigned long long)ts.tv_nsec / 1000000u);
+}
+
+// A seed that differs between two starts however close together: the wall clock in nanoseconds
+// and the process id, mixed so that every bit of the seed depends on all of theirs.
+uint64_t freshseed() {
+  timespec ts;
+  clock_gettime(CLOCK_REALTIME, &ts);
+  uint64_t seed = (uint64_t)ts.tv_sec * 1000000000ull + (uint64_t)ts.tv_nsec;
+  seed ^= (uint64_t)getpid() << 40;
+  seed = (seed ^ (seed >> 30)) * 0xbf58476d1ce4e5b9ull;
+  seed = (seed ^ (seed >> 27)) * 0x94d049bb133111ebull;
+  return seed ^ (seed >> 31);
 }
 
 // The one writer of everything the engine prints; stdout is unbuffered.

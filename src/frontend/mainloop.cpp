@@ -33,6 +33,7 @@ void startup(int argc, const char *const *argv) {
   startmaterial = computestartmaterial();
   initrays();
   initkeys((unsigned)time(nullptr));
+  seedrandom(freshseed());
   if (!allocatetable(hashfactor)) output("error, out of memory");
   loadbooks();
   signal(SIGINT, SIG_IGN);
