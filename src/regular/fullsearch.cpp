@@ -61,6 +61,15 @@ static int evalnow(int ply) {
 // The man that a move moves (a drop: the dropped man).
 static int moverof(int from) { return from < 0 ? -from : board[from]; }
 
+// Makes from-to at ply with the search's own hands and lists; a move that leaves the mover's king
+// to be taken is taken back at once. Answers 1 when the move stands on the board.
+static int makelegal(int ply, int from, int to, int *childep, moveundo *undo) {
+  makemove(ply, from, to, 0, childep, undo, fwh, fbh, fwp, fbp);
+  if (regularlegal(ply)) return 1;
+  unmakemove(ply, childep, undo, fwh, fbh, fwp, fbp);
+  return 0;
+}
+
 // 1 when the move takes a man (en passant included) or promotes a pawn.
 static int noisy(int from, int to) {
   if (from < 0) return 0;
@@ -196,11 +205,7 @@ static int fullquiesce(int alpha, int beta, int ply, int qply, const int *epsqua
         continue;
     }
     moveundo undo;
-    makemove(ply, from, to, 0, childep, &undo, fwh, fbh, fwp, fbp);
-    if (!regularlegal(ply)) {
-      unmakemove(ply, childep, &undo, fwh, fbh, fwp, fbp);
-      continue;
-    }
+    if (!makelegal(ply, from, to, childep, &undo)) continue;
     legal++;
     int checks = threecheckmode && inchecknow(ply + 1);
     if (!incheck && !capture && !checks) {
@@ -289,11 +294,7 @@ static int fullnode(int alpha, int beta, int depth, int ply, const int *epsquare
     int man = moverof(from);
     int capture = noisy(from, to);
     moveundo undo;
-    makemove(ply, from, to, 0, childep, &undo, fwh, fbh, fwp, fbp);
-    if (!regularlegal(ply)) {
-      unmakemove(ply, childep, &undo, fwh, fbh, fwp, fbp);
-      continue;
-    }
+    if (!makelegal(ply, from, to, childep, &undo)) continue;
     legal++;
     int checks = inchecknow(ply + 1);
     int won = 0;
