@@ -124,8 +124,8 @@ static void bestlegalchoice() {
   }
 }
 
-// Plays finfrom-finto (or the drop) on the board with all its side effects, records it in the
-// game record and the history, and claims the draw when the fifty-move count is reached. A
+// Plays finfrom-finto (or the drop) on the board with all its side effects and records it in the
+// game record and the history. A
 // move the search left that is not a legal move of the root list gives way to the legal move
 // the search scored best. A promoting pawn becomes a queen or, for an engine that chooses the
 // man, that man (a king when it chose none).
@@ -135,10 +135,15 @@ void makeenginemove(const enginerow *engine) {
   int promoting = finfrom > 0 && board[finfrom] == WPAWN && finto > 56;
   if (promoting && engine->anypromotion && promopiece == 0) promopiece = WKING;
   promomark = playturn(finfrom, finto, engine->anypromotion ? promopiece : WQUEEN);
-  if (fiftycount == FIFTYDRAW) {
-    output("\ntellics draw\n");
-    output("\n1/2-1/2\n");
-  }
+}
+
+// Claims the draw: to the chess server, and with the result line. Away from a server the claim
+// ends the game, as the interface ends it, so that no move follows the result line; a server
+// judges the claim itself and may play on.
+void claimdraw() {
+  output("\ntellics draw\n");
+  output("\n1/2-1/2\n");
+  if (!icsmode) gameover = 1;
 }
 
 // Counts the positions after the engine's moves that equal the position now: the same men on the
@@ -192,11 +197,12 @@ void enginepass(int *passscore) {
   makeenginemove(engine);
   engine->printmove();
   promopiece = 0;
-  if (countrepetitions() == REPETITIONDRAW) {
-    output("\ntellics draw\n");
-    output("\n1/2-1/2\n");
-  }
   int oppattacked = isattacked(firstking(BKING));
   int ownattacked = isattacked(firstking(WKING));
-  if (!icsmode && opponenttomoveresult(*passscore, oppattacked, ownattacked)) gameover = 1;
+  if (!icsmode && opponenttomoveresult(*passscore, oppattacked, ownattacked)) {
+    gameover = 1;
+    return;
+  }
+  // A game the move did not end may be drawn: by the fifty-move count, or by repetition.
+  if (fiftycount == FIFTYDRAW || countrepetitions() == REPETITIONDRAW) claimdraw();
 }

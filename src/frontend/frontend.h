@@ -119,6 +119,7 @@ void enginepass(int *passscore);
 void allottime();
 int movedepthcap(const variantrow *variant);  // the depth cap of a move: the variant's, or "sd"'s when lower
 void makeenginemove(const enginerow *engine);
+void claimdraw();                       // the draw claim and result line; away from a server the game ends
 
 // --- move output and console editor (moveoutput.cpp) ---
 void printmove();

@@ -162,14 +162,12 @@ void opponentpass() {
   int wasover = gameover;
   playturn(inputfrom, inputto, oppromo);
   if (forcemode || analyzing || engineside) return;
-  if (fiftycount == FIFTYDRAW) {
-    output("\ntellics draw\n");
-    output("\n1/2-1/2\n");
-  }
   if (threecheckmode && topp >= THREECHECKS) gameover = 1;
-  // A game already over had its result: a move sent after it changes nothing of that.
+  // A game already over had its result: a move sent after it changes nothing of that. A mate or
+  // another end of the game goes before the fifty-move draw.
   if (!icsmode && !wasover) {
     finfrom = finto = 0;
     if (enginetomoveresult()) gameover = 1;
   }
+  if (fiftycount == FIFTYDRAW && !gameover && !wasover) claimdraw();
 }
