@@ -61,6 +61,15 @@ static int evalnow(int ply) {
 // The man that a move moves (a drop: the dropped man).
 static int moverof(int from) { return from < 0 ? -from : board[from]; }
 
+// The moves of the side on move at ply (white codes on odd plies) with the search's own hands;
+// skipcastle leaves castling out.
+static void generateat(int ply, int *movefrom, int *moveto, int *count, const int *epsquares, int skipcastle) {
+  if (ply % 2)
+    genwhite(movefrom, moveto, count, ply, epsquares, skipcastle, fwh);
+  else
+    genblack(movefrom, moveto, count, ply, epsquares, skipcastle, fbh);
+}
+
 // Makes from-to at ply with the search's own hands and lists; a move that leaves the mover's king
 // to be taken is taken back at once. Answers 1 when the move stands on the board.
 static int makelegal(int ply, int from, int to, int *childep, moveundo *undo) {
@@ -177,10 +186,7 @@ static int fullquiesce(int alpha, int beta, int ply, int qply, const int *epsqua
   if (!incheck) fwh[0] = fbh[0] = NODROPS;
   int movefrom[MAXMOVES], moveto[MAXMOVES], order[MAXMOVES];
   int count = 0;
-  if (ply % 2)
-    genwhite(movefrom, moveto, &count, ply, epsquares, 1, fwh);
-  else
-    genblack(movefrom, moveto, &count, ply, epsquares, 1, fbh);
+  generateat(ply, movefrom, moveto, &count, epsquares, 1);
   fwh[0] = keepw, fbh[0] = keepb;
   // Out of check only the captures and promotions are looked at (and in 3check the quiet moves
   // on the first ply, which may check): the others leave the list before it is ordered.
@@ -276,10 +282,7 @@ static int fullnode(int alpha, int beta, int depth, int ply, const int *epsquare
 
   int movefrom[MAXMOVES], moveto[MAXMOVES], order[MAXMOVES];
   int count = 0;
-  if (ply % 2)
-    genwhite(movefrom, moveto, &count, ply, epsquares, 0, fwh);
-  else
-    genblack(movefrom, moveto, &count, ply, epsquares, 0, fbh);
+  generateat(ply, movefrom, moveto, &count, epsquares, 0);
   if (root) rootmovecount = count;
   ordermoves(movefrom, moveto, count, ply, ttfrom, ttto, order);
   int startalpha = alpha;
