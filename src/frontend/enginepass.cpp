@@ -12,7 +12,7 @@ constexpr int REPETITIONDRAW = 3;       // occurrences of a position that make t
 constexpr int SHORTMOVETIME = 95;       // milliseconds for a move when the clock is nearly spent
 constexpr int DEFAULTMOVETIME = 1000;   // milliseconds for a move when nothing else gives a time
 constexpr int SHORTCLOCKSHARE = 40;     // a nearly spent clock gives at most this share of itself to a move
-constexpr int PERMOVECOST = 10;         // milliseconds each move costs beyond its search (pipes, the interface)
+constexpr int PERMOVECOST = 20;         // milliseconds each move costs beyond its search (pipes, the interface)
 constexpr int MOVEOVERHEAD = 50;        // milliseconds of the clock kept back for the pipes, the GUI and the server
 constexpr int MINMOVETIME = 1;          // the least a move is given: the search stops at its first poll
 constexpr long long NOLIMIT = -1;       // no clock and no "st": nothing limits a move
@@ -53,7 +53,7 @@ void allottime() {
   } else {
     allotted = clock >= 6000 ? clock / (20 + r) : SHORTMOVETIME;
     // With a few seconds left a fixed 95 ms would run the clock out within a few dozen moves:
-    // never spend more than a fortieth of what is left, less what every move costs besides its
+    // never spend more than a fortieth of what is left, less 20 ms for what every move costs besides its
     // search, so that forty more moves still fit (a clock of 0 means none was given).
     long long share = clock / SHORTCLOCKSHARE - PERMOVECOST;
     if (clock > 0 && clock < 6000 && share < allotted) allotted = share > MINMOVETIME ? share : MINMOVETIME;

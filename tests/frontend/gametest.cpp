@@ -85,7 +85,7 @@ TEST_F(GameTest, LevelAndTimeCommands) {
   // A nearly spent clock is never spent in one move.
   timeleft = 150;
   allottime();
-  EXPECT_EQ(movetime, 1500 / 40 - 10);
+  EXPECT_EQ(movetime, 1500 / 40 - 20);
   timeleft = 2;
   allottime();
   EXPECT_EQ(movetime, 1);
