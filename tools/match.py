@@ -415,6 +415,7 @@ class XboardPlayer:
         self.first = True
         self.said = []   # ("claim", line), ("move", move) and ("end", reason) as they came
         self.lastafter = []   # the claims written right after the last move
+        self.moveat = None    # when the last move line came: the clock stops there, as xboard's does
         text = "new\nrandom\n"
         if variant != "normal":
             text += "variant %s\n" % variant
@@ -466,6 +467,7 @@ class XboardPlayer:
                 refusals.append(text)
                 return None, claims, refusals, False
             elif kind == "move":
+                self.moveat = time.time()
                 self.lastafter = self.afterclaims()
                 return text, claims, refusals, False
 
@@ -697,6 +699,7 @@ def xboardturn(player, game, clock, white, faults, claims):
     for a korvel, its result claims into claims."""
     last = game.moves[-1] if game.moves else None
     player.lastafter = []
+    player.moveat = None
     move, said, refusals, hung = player.turn(last, clock.left[white], clock.left[not white])
     if player.iskorvel:
         claims += [(c, len(game.moves)) for c in said] + [(c, len(game.moves) + 1) for c in player.lastafter]
@@ -754,11 +757,13 @@ def playmoves(game, korvel, peer, referee, clock):
         iskorvel = white == game.korvelwhite
         claims = (len(game.claims), len(game.peerclaims))
         started = time.time()
+        who = korvel if iskorvel else peer
         if iskorvel:
             move, hung = korvelturn(korvel, game, clock, white)
         else:
             move, hung = peerturn(peer, game, clock, white)
-        elapsed = time.time() - started
+        # The wait for claims after the move is the runner's, not the mover's.
+        elapsed = (getattr(who, "moveat", None) or time.time()) - started
         if game.result:
             return
         mover = "White" if white else "Black"
@@ -770,7 +775,6 @@ def playmoves(game, korvel, peer, referee, clock):
         intime = clock.spend(white, elapsed)
         loss = "0-1" if white else "1-0"
         side = game.faults if iskorvel else game.peerfaults
-        who = korvel if iskorvel else peer
         if move is None:
             side.append("silence" if hung else "crash")
             if not hung:

@@ -63,7 +63,7 @@ void resetantichess();
 
 // --- result announcements and the capture obligation (gameend.cpp, capture.cpp) ---
 int enginetomoveresult();
-int opponenttomoveresult(int score, int oppkingattacked, int ownkingattacked);
+int opponenttomoveresult(int score, int oppkingattacked, int ownkingattacked, int oppmated);
 void announceenginewin();
 void announceopponentwin();
 void enginecannotmove(int ownkingattacked);

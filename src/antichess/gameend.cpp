@@ -53,16 +53,18 @@ int enginetomoveresult() {
   return announced;
 }
 
-// After the engine's move, with the engine's search score for it and whether each king is now
-// attacked. In atomic a king blown up ends the game; under the server's rules a king that cannot
-// escape the attack is mated. In 3check the checks decide. In the games of the regular engine a score that takes the opponent's king next is
+// After the engine's move, with the engine's search score for it, whether each king is now
+// attacked and whether the opponent is mated (attacked without a legal move). In atomic a king
+// blown up ends the game; under the server's rules a king that cannot escape the attack is mated:
+// the score of a win with the next move is not enough, as a king that can still step aside may be
+// blown up next all the same. In 3check the checks decide. In the games of the regular engine a score that takes the opponent's king next is
 // mate when that king is attacked and stalemate when it is not; a score that loses the engine's
 // king whatever it does is its own mate or stalemate. In losers a score of an illegal root move
 // means the engine had no legal move, which wins. Answers 1 when it wrote a result: the game is over.
-int opponenttomoveresult(int score, int oppkingattacked, int ownkingattacked) {
+int opponenttomoveresult(int score, int oppkingattacked, int ownkingattacked, int oppmated) {
   announced = 0;
   if (giveawayrules() && nomove(0)) announceopponentwin();
-  if (atomicmode && ficsrules && score == ATOMICENGINEWINSNEXT && oppkingattacked) announceenginewin();
+  if (atomicmode && ficsrules && oppmated) announceenginewin();
   if (atomicmode && ficsrules && score == ATOMICOPPWINSNEXT && ownkingattacked) announceopponentwin();
   if (atomicmode && kinggone(BKING)) announceenginewin();
   if (atomicmode && kinggone(WKING)) announceopponentwin();

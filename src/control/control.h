@@ -24,7 +24,6 @@ constexpr int ENGINEMATED = -(KINGSCORE - 2);    // -14998: every move loses the
 // Scores of the atomic scale that the atomic search and the result announcements know.
 constexpr int ATOMICWIN = 7500;                      // the opponent's king blown up or taken at ply p: 7500 - p
 constexpr int ATOMICOPPWINSNEXT = -(ATOMICWIN - 2);  // -7498: the opponent wins at once after the root move
-constexpr int ATOMICENGINEWINSNEXT = ATOMICWIN - 3;  // 7497: the engine wins with its next move
 
 // Engines of the engine table.
 constexpr int ENGINEREGULAR = 0;
@@ -192,7 +191,7 @@ void quietcutoff(int ply, int depth, int from, int to, int man, const int *quiet
 
 // --- full-strength deepening and its clock (fulldeepen.cpp, fulltime.cpp) ---
 extern int softtime;                    // milliseconds after which no new iteration starts
-void planfulltime(int clockms, int incms, int levelmoves, int movesmade);
+void planfulltime(int clockms, int incms, int levelmoves, int movesmade, int lag);
 int nextiterationfits(int bestchanged, int scorefell);  // 1 while a further iteration should start
 void deepenfull(const enginerow *engine, int *passscore);
 

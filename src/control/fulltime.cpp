@@ -17,15 +17,18 @@ constexpr int SCOREFELLRAISE = 30;     // percent more when the score fell in th
 int softtime = 0;
 
 // Plans the move from the engine's clock (clockms), the increment, the moves of a control
-// (levelmoves, 0 for none) and the moves made so far. Without a clock, or with a per-game
-// budget, the allotment already made stands for both times.
-void planfulltime(int clockms, int incms, int levelmoves, int movesmade) {
+// (levelmoves, 0 for none), the moves made so far and the lag each move costs the clock beyond
+// the engine's own time. The lag is paid from the increment, and what the increment does not
+// cover is kept back from the clock for every move still to come. Without a clock, or with a
+// per-game budget, the allotment already made stands for both times.
+void planfulltime(int clockms, int incms, int levelmoves, int movesmade, int lag) {
   softtime = movetime;
   if (clockms <= 0 || fixedtimeleft != NOFIXEDTIME) return;
-  int usable = clockms - FULLOVERHEAD;
-  if (usable < 1) usable = 1;
   int movesleft = levelmoves >= 1 ? levelmoves - movesmade % levelmoves : SUDDENDEATHMOVES;
-  long long soft = usable / (movesleft + 1) + (long long)incms * INCREMENTSHARE / INCREMENTPARTS;
+  int paid = lag < incms ? lag : incms;
+  long long usable = clockms - FULLOVERHEAD - (long long)(lag - paid) * movesleft;
+  if (usable < 1) usable = 1;
+  long long soft = usable / (movesleft + 1) + (long long)(incms - paid) * INCREMENTSHARE / INCREMENTPARTS;
   long long hard = soft * HARDFACTOR;
   if (hard > usable / HARDCLOCKPART) hard = usable / HARDCLOCKPART;
   if (hard < 1) hard = 1;

@@ -28,7 +28,7 @@ static int clockcap(int clock);
 // an increment or sudden death never more than three quarters of it, so that a clock that is
 // short keeps some of itself for the next move.
 static int clockcap(int clock) {
-  int usable = clock - MOVEOVERHEAD;
+  int usable = clock - MOVEOVERHEAD - movelag;
   if (usable < MINMOVETIME) return MINMOVETIME;
   if (levelmoves >= 1) {
     int made = (gameply - 1) / 2;
@@ -53,19 +53,21 @@ void allottime() {
   } else {
     allotted = clock >= 6000 ? clock / (20 + r) : SHORTMOVETIME;
     // With a few seconds left a fixed 95 ms would run the clock out within a few dozen moves:
-    // never spend more than a fortieth of what is left, less 20 ms for what every move costs besides its
-    // search, so that forty more moves still fit (a clock of 0 means none was given).
-    long long share = clock / SHORTCLOCKSHARE - PERMOVECOST;
+    // never spend more than a fortieth of what is left, less what every move costs besides its
+    // search (20 ms, or the lag the clock showed when that is more), so that forty more moves
+    // still fit (a clock of 0 means none was given).
+    long long share = clock / SHORTCLOCKSHARE - (movelag > PERMOVECOST ? movelag : PERMOVECOST);
     if (clock > 0 && clock < 6000 && share < allotted) allotted = share > MINMOVETIME ? share : MINMOVETIME;
   }
   long long increment = (long long)levelinc * 10;
   allotted += increment;
   // A clock that has run low with an increment must grow back: a move then keeps a quarter of
-  // the increment, and at least 50 ms of it (never more than half), so that the overhead of the
-  // pipes and of a loaded machine is paid from the increment rather than from a clock of a few
-  // tenths of a second.
+  // the increment, and at least 50 ms of it beyond the lag (never more than half), so that the
+  // overhead of the pipes and of a loaded machine is paid from the increment rather than from a
+  // clock of a few tenths of a second.
   long long lowclock = increment * LOWCLOCKINCREMENTS > LOWCLOCKFLOOR ? increment * LOWCLOCKINCREMENTS : LOWCLOCKFLOOR;
-  long long keep = increment / 4 > INCREMENTMARGIN ? increment / 4 : INCREMENTMARGIN;
+  long long margin = INCREMENTMARGIN + movelag;
+  long long keep = increment / 4 > margin ? increment / 4 : margin;
   long long lowmost = increment - keep > increment / 2 ? increment - keep : increment / 2;
   if (clockgiven && increment > 0 && clock < lowclock && allotted > lowmost) allotted = lowmost;
   if (allotted == 0) allotted = DEFAULTMOVETIME;
@@ -171,8 +173,9 @@ void enginepass(int *passscore) {
   }
   resetmovecounters();
   thinkstart = searchstart = gettickcount();
+  readlag();
   allottime();
-  if (fullmode) planfulltime(clockgiven ? timeleft * 10 : 0, levelinc * 10, levelmoves, (gameply - 1) / 2);
+  if (fullmode) planfulltime(clockgiven ? timeleft * 10 : 0, levelinc * 10, levelmoves, (gameply - 1) / 2, movelag);
   engine->generate(rootfrom, rootto, &rootcount, 1, gameepsquares);
   rootcount = legalrootmoves(rootfrom, rootto, rootcount);
   if (rootcount == 0) {
@@ -196,10 +199,12 @@ void enginepass(int *passscore) {
   }
   makeenginemove(engine);
   engine->printmove();
+  notemoveclock((int)(gettickcount() - searchstart));
   promopiece = 0;
   int oppattacked = isattacked(firstking(BKING));
   int ownattacked = isattacked(firstking(WKING));
-  if (!icsmode && opponenttomoveresult(*passscore, oppattacked, ownattacked)) {
+  int oppmated = oppattacked && !haslegalmove(2);
+  if (!icsmode && opponenttomoveresult(*passscore, oppattacked, ownattacked, oppmated)) {
     gameover = 1;
     return;
   }

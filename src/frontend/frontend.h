@@ -96,6 +96,7 @@ void setsidetomove(int white);          // the side on move, without a move ("wh
 int sidetomove();                       // 1 when White is on move
 int enginetomove();                     // 1 when the side on move is the engine's colour
 int islegalturn(int from, int to);      // 1 when the side on move may play the move (board squares)
+int haslegalmove(int ply);              // 1 when the side at ply (engine odd) has a legal move
 int legalrootmoves(int *from, int *to, int count);  // keeps only the legal moves of a root list; the new count
 
 // --- main loop (mainloop.cpp) ---
@@ -120,6 +121,14 @@ void allottime();
 int movedepthcap(const variantrow *variant);  // the depth cap of a move: the variant's, or "sd"'s when lower
 void makeenginemove(const enginerow *engine);
 void claimdraw();                       // the draw claim and result line; away from a server the game ends
+
+// --- the lag of the clock (lag.cpp) ---
+extern int movelag;                     // milliseconds each move costs the clock beyond the engine's own time
+extern int freshclock;                  // 1 when "time" gave the clock since the engine's last move
+void notemoveclock(int spent);          // the clock and the engine's own time of the move just made
+void readlag();                         // the lag of the last move, from the fresh clock
+void forgetmoveclock();                 // a new game: no last move to measure
+void resetlag();
 
 // --- move output and console editor (moveoutput.cpp) ---
 void printmove();

@@ -49,6 +49,7 @@ void resetgame() {
   analyzing = analysed = commandwaiting = 0;
   movetimelimit = movedepthlimit = 0;
   resetinput();
+  resetlag();
 }
 
 // Puts all process-wide state back to its value at load: board, game record, variant flags,

@@ -96,6 +96,7 @@ void playgames() {
 void gamestart() {
   timeleft = 0;
   clockgiven = 0;
+  forgetmoveclock();
   setvariantflags(0, VFTHREECHECK);
   inputfrom = inputto = 1;
   color = 0;

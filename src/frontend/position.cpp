@@ -144,15 +144,31 @@ static int legalfor(int ply, const int *movefrom, const int *moveto, int count, 
   return 0;
 }
 
+// The pseudo-legal moves of the side at ply in the game's position; answers their count.
+static int gamemoves(int ply, int *movefrom, int *moveto) {
+  int count = 0;
+  findkings();
+  engineof(currentvariant())->generate(movefrom, moveto, &count, ply, gameepsquares);
+  return count;
+}
+
 // 1 when the side on move may play the move (board squares; a drop has the negated code of the man).
 int islegalturn(int from, int to) {
   int ply = enginetomove() ? 1 : 2;
   int movefrom[MAXMOVES];
   int moveto[MAXMOVES];
-  int count = 0;
-  findkings();
-  engineof(currentvariant())->generate(movefrom, moveto, &count, ply, gameepsquares);
+  int count = gamemoves(ply, movefrom, moveto);
   return legalfor(ply, movefrom, moveto, count, from, to);
+}
+
+// 1 when the side at ply (the engine on odd plies) has a legal move in the game's position.
+int haslegalmove(int ply) {
+  int movefrom[MAXMOVES];
+  int moveto[MAXMOVES];
+  int count = gamemoves(ply, movefrom, moveto);
+  for (int i = 1; i <= count; i++)
+    if (legalfor(ply, movefrom, moveto, count, movefrom[i], moveto[i])) return 1;
+  return 0;
 }
 
 // Keeps only the legal moves of a root list (the engine on move) in their order; answers the new count.

@@ -415,7 +415,7 @@ static int scanat(int pos) {
     linefired = 1;
     pos += 4;
     timeleft = (int)readnumber(&pos, MAXCLOCK);
-    clockgiven = 1;
+    clockgiven = freshclock = 1;
   }
   if (matches(pos, "otim")) {
     linefired = 1;

@@ -126,11 +126,11 @@ TEST_F(AntiEngine, AnnouncementsByColour) {
   setup("losers", "4k3/8/8/8/8/8/8/R3K3 w - - 0 1");  // after the engine's move Black has only its king
   color = 1;
   testing::internal::CaptureStdout();
-  opponenttomoveresult(0, 0, 0);
+  opponenttomoveresult(0, 0, 0, 0);
   EXPECT_EQ(testing::internal::GetCapturedStdout(), "\n0-1\n");
   setvariantflags(0, VFALL);  // normal chess: a king capture next without check is stalemate
   testing::internal::CaptureStdout();
-  opponenttomoveresult(ENGINEMATES, 0, 0);
+  opponenttomoveresult(ENGINEMATES, 0, 0, 0);
   EXPECT_EQ(testing::internal::GetCapturedStdout(), "\n1/2-1/2 (Stalemate)\n");
 }
 

@@ -67,16 +67,19 @@ TEST_F(FullSearch, ClockPlanKeepsTheClock) {
   for (int clock : {1, 50, 120, 400, 1000, 10000, 60000, 600000}) {
     for (int inc : {0, 100, 2000}) {
       for (int moves : {0, 1, 40}) {
-        movetime = 500;
-        planfulltime(clock, inc, moves, 39);
-        EXPECT_GE(movetime, 1);
-        EXPECT_LE(softtime, movetime);
-        EXPECT_LE(movetime, clock > 100 ? (clock - 100) / 3 + 1 : 1) << clock << " " << inc << " " << moves;
+        for (int lag : {0, 300}) {
+          movetime = 500;
+          planfulltime(clock, inc, moves, 39, lag);
+          EXPECT_GE(movetime, 1);
+          EXPECT_LE(softtime, movetime);
+          int reserve = 100 + (lag > inc ? lag - inc : 0) * (moves ? 1 : 25);
+          EXPECT_LE(movetime, clock > reserve ? (clock - reserve) / 3 + 1 : 1) << clock << " " << inc << " " << moves;
+        }
       }
     }
   }
   movetime = 700;
-  planfulltime(0, 0, 0, 0);  // no clock given: the allotment stands
+  planfulltime(0, 0, 0, 0, 0);  // no clock given: the allotment stands
   EXPECT_EQ(movetime, 700);
   EXPECT_EQ(softtime, 700);
 }

@@ -127,6 +127,32 @@ TEST_F(GameTest, AllotmentStaysInsideTheClock) {
   EXPECT_EQ(pollinterval, 10);
 }
 
+// The lag read off the clock: a clock that fell 300 ms beyond the engine's own 50 ms makes every
+// short-clock move keep 300 ms back; a quick move after it lowers the estimate by a quarter of the
+// difference; no fresh clock, or a clock that rose with a new control, tells nothing.
+TEST_F(GameTest, LagReadOffTheClock) {
+  feed("time 400\n");
+  readinput();
+  notemoveclock(50);
+  feed("time 365\n");
+  readinput();
+  readlag();
+  EXPECT_EQ(movelag, 300);
+  allottime();
+  EXPECT_EQ(movetime, 1);  // 3650 / 40 less the lag is nothing
+  notemoveclock(1);
+  feed("time 364\n");
+  readinput();
+  readlag();
+  EXPECT_EQ(movelag, 300 - (300 - 9) / 4);
+  notemoveclock(1);
+  readlag();  // no "time" since the move
+  feed("time 9000\n");
+  readinput();
+  readlag();
+  EXPECT_EQ(movelag, 228);
+}
+
 // A block with the clock and a move hands the move over in one call, turned for an engine playing Black.
 TEST_F(GameTest, MoveAfterClockInOneBlock) {
   gamestart();
@@ -389,6 +415,19 @@ TEST_F(GameTest, EngineMoveLines) {
   printmove();
   std::string text = testing::internal::GetCapturedStdout();
   EXPECT_EQ(text, "\nmove e2e4\n\n\nmove e2e4\n\n\nmove Q@d5\n\n\nmove e7e8q\n\n");
+}
+
+// In atomic a king in check that can still step aside has a move, though the checking queen wins
+// with its next move whatever it does (so no mate may be claimed); a king whose capture of the
+// checking rook would blow itself up has none.
+TEST_F(GameTest, AtomicKingInCheckMayStillMove) {
+  const char *const positions[] = {"r3k1nr/ppp3pp/5p2/8/1n6/3q4/PP2K1PP/RNB2BR1 w - - 0 12",
+                                   "6Rk/8/8/8/8/4K3/8/RB6 b - - 0 1"};
+  for (int i = 0; i < 2; i++) {
+    feed(std::string("new\nvariant atomic\nforce\nsetboard ") + positions[i] + "\n");
+    for (int n = 0; n < 5; n++) readinput();
+    EXPECT_EQ(haslegalmove(enginetomove() ? 1 : 2), i == 0) << positions[i];
+  }
 }
 
 // In 3check the opponent's third check is announced right after it is played.
