@@ -76,8 +76,10 @@ def playunrefereed(korvel, other, variant, korvelwhite, clock):
         side = game.faults if player is korvel else game.peerfaults
         last = game.moves[-1] if game.moves else None
         started = time.time()
+        player.moveat = None
         move, said, refusals, hung = player.turn(last, clock.left[white], clock.left[not white])
-        intime = clock.spend(white, time.time() - started)
+        # The clock stops at the move line, not after the wait for claims that may follow it.
+        intime = clock.spend(white, (player.moveat or time.time()) - started)
         claims += said
         if refusals:
             # The receiving side refused the move just handed over: the mover's fault.
