@@ -630,9 +630,15 @@ def makepeer(args, variant, log):
     if args.peer == "korvel":
         return startkorvel(args.peer_korvel or args.korvel, args.peer_args,
                            "korvel" + (" " + args.peer_args if args.peer_args else ""), args.books, log)
+    return ucipeer(variant, args.skill, args.npm)
+
+
+def ucipeer(variant, skill, npm):
+    """The UCI engine that plays the variant at a skill level: stockfish.js in atomic, else
+    fairy-stockfish."""
     if variant == "atomic":
-        return UciPlayer([NODE, STOCKFISHJS, "--npm", args.npm], "stockfish.js", args.skill)
-    return UciPlayer([FSF], "fairy-stockfish", args.skill)
+        return UciPlayer([NODE, STOCKFISHJS, "--npm", npm], "stockfish.js", skill)
+    return UciPlayer([FSF], "fairy-stockfish", skill)
 
 
 def randomfen(variant, rng):

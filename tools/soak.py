@@ -123,7 +123,7 @@ class Peers:
             return self.korvel
         kind = "stockfish.js" if variant == "atomic" else "fairy-stockfish"
         if kind not in self.uci:
-            self.uci[kind] = match.makepeer("fairy-stockfish", variant, self.args.skill, self.args.npm)
+            self.uci[kind] = match.ucipeer(variant, self.args.skill, self.args.npm)
         return self.uci[kind]
 
     def close(self):
@@ -162,7 +162,7 @@ def main():
         else:
             startfen = match.startposition(variant, [], number, rng)
             game = match.playgame(korvel, peer, variant, startfen, korvelwhite, clock, args.npm)
-        tally.add(number, game, clock)
+        tally.add(number, game, clock, variant in SELFPLAY)
         if korvel.proc.p.pid != pid and "crash" not in game.faults:
             game.faults.append("crash")
             tally.faults += 1

@@ -81,11 +81,11 @@ def opponent(kind, variant, args):
         return match.XboardPlayer([os.path.abspath(args.korvel)] + args.base_args.split() + extra,
                                   "korvel-default", True), "korvel default"
     if kind == "sjeng":
-        return match.makepeer("sjeng", variant, 0, args.npm), "sjeng"
+        return match.XboardPlayer([match.SJENG], "sjeng", False), "sjeng"
     if kind == "sfjs":
-        return match.makepeer("fairy-stockfish", "atomic", FULLSKILL, args.npm), "stockfish.js"
+        return match.ucipeer("atomic", FULLSKILL, args.npm), "stockfish.js"
     skill = int(kind[3:])
-    peer = match.makepeer("fairy-stockfish", variant, skill, args.npm)
+    peer = match.ucipeer(variant, skill, args.npm)
     peer.proc.send("setoption name Move Overhead value %d\n" % OVERHEADMS)
     return peer, "fairy-stockfish Skill %d" % skill
 
