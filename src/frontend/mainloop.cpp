@@ -21,6 +21,9 @@ static void readconfiguration();
 // ignored, since the interface may send it to the whole process group.
 void startup(int argc, const char *const *argv) {
   setvbuf(stdout, nullptr, _IONBF, 0);
+  // Every global array is written once before the first game: its pages are the process's from
+  // the start, rather than faulted in one by one by the first long game or deep search.
+  resetall();
   allocatenames();
   inputpoll = pollinput;
   output("\natomicBookBlack is %s  atomicBookWhite is %s", atomicbookblack, atomicbookwhite);
