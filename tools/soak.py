@@ -96,7 +96,12 @@ def playunrefereed(korvel, other, variant, korvelwhite, clock):
         else:
             clock.addmove(white)
             game.moves.append(move)
-            claims += drainclaims(player)
+            # A claim written right after the move ends the game, as under xboard: the claiming
+            # side takes the game as over and does not move again.
+            after = player.lastafter + drainclaims(player)
+            if after:
+                claims += after
+                game.end(after[0].split()[0], "claimed")
     korvel.finish(game.result)
     other.finish(game.result)
     for player in (korvel, other):
