@@ -51,28 +51,30 @@ int allowed(int ply, int from, int to, int promo, int kingsq) {
   return legal;
 }
 
-// Fills the list with the moves the rules allow to the side to move at ply and returns their
-// number: when any allowed capture exists only the captures, else every allowed move. In losers a
-// move is allowed when it is legal, in giveaway and suicide every generated move is.
-int rulemoves(int ply, const int *epsquares, int *from, int *to, int *promo) {
-  int f[ANTIMAXMOVES], t[ANTIMAXMOVES], p[ANTIMAXMOVES];
-  int count = 0;
-  antigenerate(ply, f, t, p, &count, epsquares);
-  int kingsq = losersmode ? findman(ply % 2 == 1 ? WKING : BKING) : 0;
+// Copies to the list the moves of f/t/p that the rules allow and that are captures (wantcapture
+// 1) or not (0); returns their number.
+static int keepallowed(int ply, const int *f, const int *t, const int *p, int count, int kingsq, int wantcapture,
+                       int *from, int *to, int *promo) {
   int n = 0;
-  int captures = 0;
   for (int i = 1; i <= count; i++) {
-    if (!allowed(ply, f[i], t[i], p[i], kingsq)) continue;
-    int capture = iscapture(f[i], t[i]);
-    if (captures && !capture) continue;
-    if (capture && !captures) {
-      captures = 1;
-      n = 0;  // the quiet moves kept so far give way to the captures
-    }
+    if (iscapture(f[i], t[i]) != wantcapture || !allowed(ply, f[i], t[i], p[i], kingsq)) continue;
     n++;
     from[n] = f[i];
     to[n] = t[i];
     promo[n] = p[i];
   }
   return n;
+}
+
+// Fills the list with the moves the rules allow to the side to move at ply and returns their
+// number: when any allowed capture exists only the captures, else every allowed move. In losers a
+// move is allowed when it is legal, in giveaway and suicide every generated move is. The quiet
+// moves are only tested when no capture is allowed.
+int rulemoves(int ply, const int *epsquares, int *from, int *to, int *promo) {
+  int f[ANTIMAXMOVES], t[ANTIMAXMOVES], p[ANTIMAXMOVES];
+  int count = 0;
+  antigenerate(ply, f, t, p, &count, epsquares);
+  int kingsq = losersmode ? findman(ply % 2 == 1 ? WKING : BKING) : 0;
+  int n = keepallowed(ply, f, t, p, count, kingsq, 1, from, to, promo);
+  return n ? n : keepallowed(ply, f, t, p, count, kingsq, 0, from, to, promo);
 }

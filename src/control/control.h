@@ -178,6 +178,8 @@ int fromentryscore(int score, int ply, int winscore);  // and back, as seen from
 void fullpvset(int ply, int from, int to);             // the move at ply followed by its reply's line
 void fullpvtext(char *buffer);                         // the root's line as the protocol writes moves
 void picknext(int *movefrom, int *moveto, int *order, int i, int count);  // the best of i..count to i
+int highestorder(const int *order, int i, int count);                         // its index
+void swapmoves(int *movefrom, int *moveto, int *order, int i, int j);
 constexpr int LMRLIMIT = 64;            // late-move reductions are tabled up to this depth and move count
 int enterfullnode(int ply, uint64_t key);   // counts the node, polls; 1 when a stopped search unwinds
 void enterchild(int ply, uint64_t childkey, int irreversible);

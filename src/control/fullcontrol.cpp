@@ -167,16 +167,25 @@ void fullpvtext(char *buffer) {
   *p = '\0';
 }
 
-// Brings the move of the highest order among entries i..count to position i (all three arrays);
-// among equals the earliest stays.
-void picknext(int *movefrom, int *moveto, int *order, int i, int count) {
+// The index of the move of the highest order among entries i..count; among equals the earliest.
+int highestorder(const int *order, int i, int count) {
   int best = i;
   for (int j = i + 1; j <= count; j++)
     if (order[j] > order[best]) best = j;
-  if (best == i) return;
+  return best;
+}
+
+// Exchanges entries i and j of the three arrays.
+void swapmoves(int *movefrom, int *moveto, int *order, int i, int j) {
+  if (i == j) return;
   int f = movefrom[i], t = moveto[i], o = order[i];
-  movefrom[i] = movefrom[best], moveto[i] = moveto[best], order[i] = order[best];
-  movefrom[best] = f, moveto[best] = t, order[best] = o;
+  movefrom[i] = movefrom[j], moveto[i] = moveto[j], order[i] = order[j];
+  movefrom[j] = f, moveto[j] = t, order[j] = o;
+}
+
+// Brings the move of the highest order among entries i..count to position i (all three arrays).
+void picknext(int *movefrom, int *moveto, int *order, int i, int count) {
+  swapmoves(movefrom, moveto, order, i, highestorder(order, i, count));
 }
 
 // The entry of every full-strength node at ply: counts it, starts its line empty, keeps its key

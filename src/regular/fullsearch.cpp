@@ -39,6 +39,7 @@ static int fwh[HANDSLOTS], fbh[HANDSLOTS], fwp[PAWNBORNSLOTS], fbp[PAWNBORNSLOTS
 static const int noep[65] = {};
 static int moveman[MAXPLY];            // man that moved at each ply of the line (0 for a null move)
 static int movedto[MAXPLY];            // and its to-square
+static int givencheck[MAXPLY];         // 1 when the move into ply checked, 0 when not, -1 not known
 
 // Square of the royal king of the side to move at ply (White on odd plies), 0 when it has none.
 static int ownking(int ply) {
@@ -51,6 +52,22 @@ static int ownking(int ply) {
 static int inchecknow(int ply) {
   int king = ownking(ply);
   return king && isattacked(king);
+}
+
+// The same at a node's entry: the move into it may have answered already.
+static int incheckat(int ply) {
+  return givencheck[ply] >= 0 ? givencheck[ply] : inchecknow(ply);
+}
+
+// 1 when the move from -> to, about to be made, moves one man only and not a king (no castling,
+// no en passant), outside twokings, where the royal king may change with a move: after it, only
+// the lines through its two squares can have changed a king's safety.
+static int onemanmove(int from, int to) {
+  if (twokingsmode) return 0;
+  if (from < 0) return 1;  // a drop
+  int man = board[from];
+  if (man == WKING || man == BKING) return 0;
+  return !((man == WPAWN || man == BPAWN) && board[to] == EMPTY && fileof(from) != fileof(to));
 }
 
 // The evaluation for the side to move at ply.
@@ -71,12 +88,30 @@ static void generateat(int ply, int *movefrom, int *moveto, int *count, const in
 }
 
 // Makes from-to at ply with the search's own hands and lists; a move that leaves the mover's king
-// to be taken is taken back at once. Answers 1 when the move stands on the board.
-static int makelegal(int ply, int from, int to, int *childep, moveundo *undo) {
+// to be taken is taken back at once. Answers 1 when the move stands on the board. Out of check, a
+// one-man move (onemanmove) can only have exposed the king along the line through its from-square;
+// the kings cannot stand side by side before it, since no position or move may put them there.
+static int makelegal(int ply, int from, int to, int *childep, moveundo *undo, int incheck, int oneman) {
   makemove(ply, from, to, 0, childep, undo, fwh, fbh, fwp, fbp);
-  if (regularlegal(ply)) return 1;
+  int king = incheck || !oneman ? 0 : ownking(ply);
+  int legal = king ? !attackedafter(king, from, to) : regularlegal(ply);
+  if (legal) return 1;
   unmakemove(ply, childep, undo, fwh, fbh, fwp, fbp);
   return 0;
+}
+
+// After a move made at ply: 1 when it checks the opponent's king, on oppking before the move.
+// oppsafe is 1 when that king was known safe before it, so that a one-man move is tested along
+// its lines only.
+static int checksafter(int ply, int from, int to, int oppking, int oppsafe, int oneman) {
+  if (oppsafe == 1 && oneman && oppking && to != oppking) return attackedafter(oppking, from, to);
+  return inchecknow(ply + 1);
+}
+
+// 1 when the opponent's king of the side to move at ply is not attacked (or there is none).
+static int oppkingsafe(int ply) {
+  int king = ownking(ply + 1);
+  return !king || !isattacked(king);
 }
 
 // 1 when the move takes a man (en passant included) or promotes a pawn.
@@ -104,6 +139,8 @@ static int capturesee(int from, int to) {
 
 // Orders the node's moves by value: the table's move, captures that hold their material by victim
 // and attacker, the killers and the counter move, the quiet moves by history, losing captures last.
+// A capture by a man worth more than its victim is ordered as holding its material until it is
+// picked (picksettled), where its exchange is played out.
 static void ordermoves(const int *movefrom, const int *moveto, int count, int ply, int ttfrom, int ttto,
                        int *order) {
   int prevman = moveman[ply - 1 >= 0 ? ply - 1 : 0];
@@ -116,8 +153,7 @@ static void ordermoves(const int *movefrom, const int *moveto, int count, int pl
     } else if (noisy(from, to)) {
       int victim = ordervalue[board[to]];
       int promote = (man == WPAWN && to > 56) || (man == BPAWN && to < 9) ? ordervalue[WQUEEN] : 0;
-      int good = promote || victim >= ordervalue[man] || capturesee(from, to) >= 0;
-      order[i] = (good ? GOODCAPTURE : BADCAPTURE) + 8 * (victim + promote) - ordervalue[man] / 100;
+      order[i] = GOODCAPTURE + 8 * (victim + promote) - ordervalue[man] / 100;
     } else if (from == killer1from[ply] && to == killer1to[ply]) {
       order[i] = KILLER1ORDER;
     } else if (from == killer2from[ply] && to == killer2to[ply]) {
@@ -128,6 +164,27 @@ static void ordermoves(const int *movefrom, const int *moveto, int count, int pl
       order[i] = historyscore[man][to];
     }
   }
+}
+
+// 1 when the move, ordered by ordermoves as a capture that holds its material, still has its
+// exchange to be played out: a capture (no promotion) by a man worth more than its victim.
+static int unsettled(int from, int to, int order) {
+  if (order < GOODCAPTURE - ordervalue[WKING] / 100 || order >= TTMOVEORDER || from < 0) return 0;
+  int man = board[from];
+  int promote = (man == WPAWN && to > 56) || (man == BPAWN && to < 9);
+  return !promote && ordervalue[board[to]] < ordervalue[man];
+}
+
+// picknext for ordermoves' lists: an unsettled capture that would come next has its exchange
+// played out first, and one that loses material goes among the losing captures. The order is the
+// one that every exchange played out beforehand would give, with fewer exchanges.
+static void picksettled(int *movefrom, int *moveto, int *order, int i, int count) {
+  int best = highestorder(order, i, count);
+  while (unsettled(movefrom[best], moveto[best], order[best]) && capturesee(movefrom[best], moveto[best]) < 0) {
+    order[best] += BADCAPTURE - GOODCAPTURE;
+    best = highestorder(order, i, count);
+  }
+  swapmoves(movefrom, moveto, order, i, best);
 }
 
 // Men other than pawns and the king of the side to move at ply, hands included.
@@ -173,7 +230,7 @@ static int fullquiesce(int alpha, int beta, int ply, int qply, const int *epsqua
   stopcheck();
   if (stopsearch) return 0;
   if (ply >= FULLMAXPLY) return evalnow(ply);
-  int incheck = inchecknow(ply);
+  int incheck = incheckat(ply);
   int best = -INFINITESCORE;
   int standpat = 0;
   if (!incheck) {
@@ -200,7 +257,7 @@ static int fullquiesce(int alpha, int beta, int ply, int qply, const int *epsqua
   int legal = 0;
   int childep[65] = {};
   for (int i = 1; i <= count; i++) {
-    picknext(movefrom, moveto, order, i, count);
+    picksettled(movefrom, moveto, order, i, count);
     int from = movefrom[i], to = moveto[i];
     int capture = noisy(from, to);
     if (!incheck) {
@@ -211,9 +268,10 @@ static int fullquiesce(int alpha, int beta, int ply, int qply, const int *epsqua
         continue;
     }
     moveundo undo;
-    if (!makelegal(ply, from, to, childep, &undo)) continue;
+    if (!makelegal(ply, from, to, childep, &undo, incheck, onemanmove(from, to))) continue;
     legal++;
     int checks = threecheckmode && inchecknow(ply + 1);
+    givencheck[ply + 1] = threecheckmode ? checks : -1;
     if (!incheck && !capture && !checks) {
       unmakemove(ply, childep, &undo, fwh, fbh, fwp, fbp);
       continue;
@@ -245,10 +303,12 @@ static int nullcutoff(int beta, int depth, int ply, uint64_t key, int epflag, co
   uint64_t nullkey = updatekey(key, 0, 0, 0, 1, 0, 0, 0, epflag, 0, 0, 0);
   moveman[ply] = movedto[ply] = 0;
   lastto[ply] = 0;
+  givencheck[ply + 1] = -1;
   enterchild(ply, nullkey, 1);
   int score = -fullnode(-beta, -beta + 1, depth - 1 - reduction, ply + 1, noep, nullkey, 0, 0);
   if (stopsearch || score < beta) return 0;
   if (officers(ply) > ZUGZWANGMEN && !endgameflag) return 1;
+  givencheck[ply] = 0;  // the null move is only tried out of check
   return fullnode(beta - 1, beta, depth - 1 - reduction, ply, epsquares, key, epflag, 0) >= beta;
 }
 
@@ -270,7 +330,7 @@ static int fullnode(int alpha, int beta, int depth, int ply, const int *epsquare
   int ttfrom = 0, ttto = 0, ttscore = 0;
   if (tableanswer(key, depth, alpha, beta, ply, KINGSCORE, !pvnode && !root, &ttfrom, &ttto, &ttscore)) return ttscore;
   if (root && iterations >= 1) ttfrom = iterfrom[iterations], ttto = iterto[iterations];
-  int incheck = inchecknow(ply);
+  int incheck = incheckat(ply);
   int staticeval = incheck ? -INFINITESCORE : evalnow(ply);
   int mating = KINGSCORE - MATEMARGIN;
   if (!pvnode && !incheck && depth <= REVERSEDEPTH && staticeval - REVERSESTEP * depth >= beta && beta < mating &&
@@ -291,15 +351,19 @@ static int fullnode(int alpha, int beta, int depth, int ply, const int *epsquare
   int quietmen[MAXMOVES], quietto[MAXMOVES];
   int quiets = 0;
   int childep[65] = {};
+  int oppking = ownking(ply + 1), oppsafe = -1;
   for (int i = 1; i <= count; i++) {
-    picknext(movefrom, moveto, order, i, count);
+    picksettled(movefrom, moveto, order, i, count);
     int from = movefrom[i], to = moveto[i];
     int man = moverof(from);
     int capture = noisy(from, to);
+    int oneman = onemanmove(from, to);
+    if (oneman && oppsafe < 0) oppsafe = oppkingsafe(ply);
     moveundo undo;
-    if (!makelegal(ply, from, to, childep, &undo)) continue;
+    if (!makelegal(ply, from, to, childep, &undo, incheck, oneman)) continue;
     legal++;
-    int checks = inchecknow(ply + 1);
+    int checks = checksafter(ply, from, to, oppking, oppsafe, oneman);
+    givencheck[ply + 1] = checks;
     int won = 0;
     int checkindex = threecheckmode && checks ? countcheck(ply, &won) : 0;
     int newep = from > 0 ? doublestepbeside(from, to) : 0;
@@ -365,6 +429,7 @@ int regularfullroot(int alpha, int beta, int depth, uint64_t key) {
   memcpy(fbp, gamebpieces, sizeof fbp);
   fwh[0] = fbh[0] = 0;
   moveman[0] = movedto[0] = 0;
+  givencheck[1] = -1;
   pathkey[1] = key;
   pathclock[1] = fiftycount;
   return fullnode(alpha, beta, depth, 1, gameepsquares, key, rootepflag, 0);
