@@ -350,6 +350,61 @@ def status(variant, info, keys):
     return None
 
 
+def squares(fen):
+    """The men of a FEN's board by square name ("e1": "K")."""
+    men = {}
+    for rank, row in zip("87654321", fen.split()[0].split("/")):
+        file = 0
+        for c in row:
+            if c.isdigit():
+                file += int(c)
+            else:
+                men["abcdefgh"[file] + rank] = c
+                file += 1
+    return men
+
+
+def attacked(men, square, bywhite):
+    """Whether a man of the colour attacks the square: pawns, knights and lines up to the first man.
+    Kings are left out, as in korvel's attack test."""
+    f, r = ord(square[0]) - 97, int(square[1]) - 1
+
+    def man(df, dr):
+        x, y = f + df, r + dr
+        return men.get(chr(97 + x) + str(y + 1)) if 0 <= x < 8 and 0 <= y < 8 else None
+
+    own = (lambda c: c is not None and c.isupper()) if bywhite else (lambda c: c is not None and c.islower())
+    pawn = -1 if bywhite else 1
+    if any(man(df, pawn) == ("P" if bywhite else "p") for df in (-1, 1)):
+        return True
+    jumps = [(1, 2), (2, 1), (-1, 2), (-2, 1), (1, -2), (2, -1), (-1, -2), (-2, -1)]
+    if any(own(man(*j)) and man(*j).upper() == "N" for j in jumps):
+        return True
+    around = [(x, y) for x in (-1, 0, 1) for y in (-1, 0, 1) if x or y]
+    for dx, dy in around:
+        slider = "RQ" if dx == 0 or dy == 0 else "BQ"
+        for step in range(1, 8):
+            c = man(dx * step, dy * step)
+            if c is None and not (0 <= f + dx * step < 8 and 0 <= r + dy * step < 8):
+                break
+            if c is not None:
+                if own(c) and c.upper() in slider:
+                    return True
+                break
+    return False
+
+
+def ficsforbidscastling(fen, move):
+    """Whether the move is a castling that giveaway under FICS rules (korvel's "fics") forbids, since
+    the king stands on, crosses or lands on an attacked square; fairy-stockfish's giveaway allows it."""
+    men = squares(fen)
+    if move not in ("e1g1", "e1c1", "e8g8", "e8c8") or men.get(move[:2]) not in ("K", "k"):
+        return False
+    white = men[move[:2]] == "K"
+    passed = chr((ord(move[0]) + ord(move[2])) // 2) + move[1]
+    return any(attacked(men, sq, not white) for sq in (move[:2], passed, move[2:]))
+
+
 def claimvalid(claim, variant, infos, keys, index, result, white):
     """1 when a result claim of korvel fits the position after index moves, or one next to it;
     without a referee, when it is the game's result. A claim of its own loss (korvel playing White
@@ -709,7 +764,11 @@ def xboardturn(player, game, clock, white, faults, claims):
     move, said, refusals, hung = player.turn(last, clock.left[white], clock.left[not white])
     if player.iskorvel:
         claims += [(c, len(game.moves)) for c in said] + [(c, len(game.moves) + 1) for c in player.lastafter]
-    if refusals:
+    if refusals and game.variant == "giveaway" and "fics" in getattr(player, "argv", []) and len(game.infos) >= 2 \
+            and ficsforbidscastling(game.infos[-2]["fen"], last):
+        # Not a fault: the rules differ. The game does not count.
+        game.end("*", "%s refused %s by the FICS castling rule, which the referee does not know" % (player.name, last))
+    elif refusals:
         faults.append("refused a legal move (%s)" % refusals[0])
         game.end("0-1" if white else "1-0", "%s refused %s" % (player.name, last))
     return move, hung
