@@ -489,14 +489,18 @@ def makeopenbk(outdir, scale):
     book = BOOKS[0]._replace(depth=max(4, int(BOOKS[0].depth * scale)))
     checker = analysingengine(book.engine, book.variant, 1)
     lines, seen = [], set()
+    big = readbook(os.path.join(outdir, "bigbook.txt"))
     for _, seed in readseeds()["normal"]:
-        for line in readbook(os.path.join(outdir, "bigbook.txt")):
-            if line[:len(seed)] == seed:
-                line = soundend(checker, book, seed, line[:OPENBKPLIES])
-                if tuple(line) not in seen:
-                    seen.add(tuple(line))
-                    lines.append(line)
-                break
+        grown = [line for line in big if line[:len(seed)] == seed]
+        if not grown:
+            continue
+        # The first line that goes on past the small book's length, else the longest, cut so that
+        # the big book always has a move after the small book's last.
+        line = next((line for line in grown if len(line) > OPENBKPLIES), max(grown, key=len))
+        line = soundend(checker, book, seed, line[:max(len(seed), min(OPENBKPLIES, len(line) - 1))])
+        if tuple(line) not in seen:
+            seen.add(tuple(line))
+            lines.append(line)
     checker.close()
     writebook(outdir, "openbk.txt", lines, "")
 
