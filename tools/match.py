@@ -72,7 +72,8 @@ TERMINAL = ("mate", "stalemate", "mated", "no moves", "no pieces", "three checks
 #   a castling the referee allows: a choice it does not take, never a fault.
 # giveaway: fairy-stockfish's giveaway agrees: captures compulsory, castling allowed and not tested
 #   for attacks (as korvel without "fics"; with "fics" korvel skips castling across attacked squares,
-#   again a choice not taken), a pawn may promote to a king, the side without a move wins.
+#   again a choice not taken, and refuses such a castling by the peer, which ends the game uncounted),
+#   a pawn may promote to a king, the side without a move wins.
 # suicide: fairy-stockfish's own suicide scores a side without moves by counting pieces, while korvel
 #   lets that side win; its antichess agrees with korvel: no castling, promotion to a king, the side
 #   without a move wins.
