@@ -114,6 +114,9 @@ static int oppkingsafe(int ply) {
   return !king || !isattacked(king);
 }
 
+// 1 when the man moving to the square is a pawn that promotes there.
+static int promotes(int man, int to) { return (man == WPAWN && to > 56) || (man == BPAWN && to < 9); }
+
 // 1 when the move takes a man (en passant included) or promotes a pawn.
 static int noisy(int from, int to) {
   if (from < 0) return 0;
@@ -152,7 +155,7 @@ static void ordermoves(const int *movefrom, const int *moveto, int count, int pl
       order[i] = TTMOVEORDER;
     } else if (noisy(from, to)) {
       int victim = ordervalue[board[to]];
-      int promote = (man == WPAWN && to > 56) || (man == BPAWN && to < 9) ? ordervalue[WQUEEN] : 0;
+      int promote = promotes(man, to) ? ordervalue[WQUEEN] : 0;
       order[i] = GOODCAPTURE + 8 * (victim + promote) - ordervalue[man] / 100;
     } else if (from == killer1from[ply] && to == killer1to[ply]) {
       order[i] = KILLER1ORDER;
@@ -171,8 +174,7 @@ static void ordermoves(const int *movefrom, const int *moveto, int count, int pl
 static int unsettled(int from, int to, int order) {
   if (order < GOODCAPTURE - ordervalue[WKING] / 100 || order >= TTMOVEORDER || from < 0) return 0;
   int man = board[from];
-  int promote = (man == WPAWN && to > 56) || (man == BPAWN && to < 9);
-  return !promote && ordervalue[board[to]] < ordervalue[man];
+  return !promotes(man, to) && ordervalue[board[to]] < ordervalue[man];
 }
 
 // picknext for ordermoves' lists: an unsettled capture that would come next has its exchange
@@ -264,7 +266,7 @@ static int fullquiesce(int alpha, int beta, int ply, int qply, const int *epsqua
       if (!capture && !(threecheckmode && qply == 0)) continue;
       if (capture && order[i] < 0) continue;  // loses material in the exchange
       if (capture && standpat + seevalue[board[to]] + DELTAMARGIN < alpha && seevalue[board[to]] > 0 &&
-          !(board[from] == WPAWN && to > 56) && !(board[from] == BPAWN && to < 9))
+          !promotes(board[from], to))
         continue;
     }
     moveundo undo;
