@@ -9,7 +9,8 @@ colours exchanged. Games, referee and clocks are those of tools/match.py.
 
 The table at the end gives per ladder the games, the score, the Elo difference with its 95 % error
 margin, korvel's faults (illegal moves, refusals, crashes, silence, wrong claims), the time
-forfeits of both sides, and for a self ladder the opponent's faults too.
+forfeits of both sides, and the opponent's faults (a peer that hangs or crashes loses the game, so
+a score is only worth its opponent's faults beside it).
 
 Usage: tools/strength.py --ladders self:normal,self:crazyhouse --games 20 --tc 10+0.1
        tools/strength.py --ladders fsf9:normal,fsf12:normal --games 20 --minutes 20
@@ -114,7 +115,7 @@ def ladder(kind, variant, args, rng, deadline):
         row["score"] += point
         row["points"].append(point)
         row["faults"] += len(game.faults)
-        row["peerfaults"] += len(game.peerfaults) if kind == "self" else 0
+        row["peerfaults"] += len(game.peerfaults)
         row["forfeits"] += sum(f.startswith("time forfeit") for f in game.faults)
         row["peerforfeits"] += sum(f.startswith("time forfeit") for f in game.peerfaults)
         print(match.gameline(g + 1, game, clock, True), flush=True)
