@@ -58,23 +58,28 @@ CASTLINGMOVES = {"e1g1", "e1c1", "e8g8", "e8c8"}
 # grow, whose book it is ("white", "black", or "both" for the books of either colour), how many
 # moves it takes at the owner's successive plies after the seed and at the opponent's, the margins
 # (centipawns below the best) for the owner's first ply, its later plies and the opponent's plies,
-# and the depth. A book of both colours counts every ply after the seed as the owner's.
+# the depth, the books whose lines grow on from other books (joins), and how many plies deeper than
+# the depth each line's end is checked. A book of both colours counts every ply after the seed as
+# the owner's.
 Book = collections.namedtuple("Book", "name engine variant section plies owner ownwidths oppwidths firstmargin "
-                                      "ownmargin oppmargin depth joins", defaults=((),))
+                                      "ownmargin oppmargin depth joins check", defaults=((), 3))
 BOOKS = [
-    Book("bigbook.txt", "fairy", "chess", "normal", 16, "both", (2, 2, 2), (), 40, 40, 0, 10),
+    Book("bigbook.txt", "fairy", "chess", "normal", 16, "both", (2, 2, 2), (), 40, 40, 0, 10, check=4),
     Book("threebook.txt", "fairy", "3check", "3check", 12, "both", (2, 2, 2), (), 80, 80, 0, 9),
     Book("threeBookWhite.txt", "fairy", "3check", "3checkwhite", 12, "white", (2, 2), (3, 2), 30, 30, 100, 9),
-    Book("threeBookBlack.txt", "fairy", "3check", "3checkblack", 12, "black", (3, 2), (2, 2), 100, 30, 100, 9),
+    Book("threeBookBlack.txt", "fairy", "3check", "3checkblack", 12, "black", (3, 2), (2, 2), 100, 30, 100, 9,
+         check=6),
     Book("kingsBookWhite.txt", "fairy", "twokings", "twokingswhite", 10, "white", (2, 2), (3, 1), 30, 30, 80, 9),
     Book("kingsBookBlack.txt", "fairy", "twokings", "twokingsblack", 10, "black", (4, 2), (2, 1), 100, 30, 80, 9),
     Book("suicideBookWhite.txt", "fairy", "antichess", "suicidewhite", 10, "white", (2, 2), (3, 1), 30, 30, 150,
          9),
-    Book("suicideBookBlack.txt", "fairy", "antichess", "suicideblack", 10, "black", (4, 2), (2, 1), 200, 30, 150, 9),
+    Book("suicideBookBlack.txt", "fairy", "antichess", "suicideblack", 10, "black", (4, 2), (2, 1), 200, 30, 150, 9,
+         check=6),
     Book("losersWhite.txt", "fairy", "losers", "loserswhite", 10, "white", (2, 2), (3, 2), 30, 30, 150, 9),
     Book("losersBlack.txt", "fairy", "losers", "losersblack", 10, "black", (4, 2), (2, 1), 200, 30, 150, 9),
     Book("korvelCrazyWhite.txt", "fairy", "crazyhouse", "crazywhite", 12, "white", (2, 2), (3, 1), 30, 30, 100, 9),
-    Book("korvelCrazyBlack.txt", "fairy", "crazyhouse", "crazyblack", 12, "black", (4, 2), (2, 1), 100, 30, 100, 9),
+    Book("korvelCrazyBlack.txt", "fairy", "crazyhouse", "crazyblack", 12, "black", (4, 2), (2, 1), 100, 30, 100, 9,
+         check=6),
     Book("atomicBookWhite.txt", "sfjs", "atomic", "atomicwhite", 12, "white", (2, 2), (3, 1), 30, 30, 150, 10,
          ("atomicSecondMove.txt",)),
     Book("atomicBookBlack.txt", "sfjs", "atomic", "atomicblack", 12, "black", (4, 2), (2, 1), 150, 30, 150, 10,
@@ -85,11 +90,10 @@ BOOKS = [
 # The small book of normal chess: the first line the big book grew from each seed, cut at this
 # many plies, so that every line of it goes on in the big book.
 OPENBKPLIES = 14
-# A line's end is checked this many plies deeper than it was grown; an end the check scores below
-# ENDFLOOR for the owner (or, after a seed that is already worse than that, more than ENDDROP below
-# the seed) is cut back a move at a time until it holds; a book of both colours must hold for
-# either side.
-CHECKDEPTH = 3
+# A line's end is checked a few plies deeper than it was grown (each book's check);
+# an end the check scores below ENDFLOOR for the owner (or, after a seed that is already worse than
+# that, more than ENDDROP below the seed) is cut back a move at a time until it holds; a book of
+# both colours must hold for either side.
 ENDFLOOR = -40
 ENDDROP = 40
 # The weighted atomic books: the first move with the weights of its seed section, the replies with
@@ -375,7 +379,7 @@ def holds(book, score, seedscore):
 def soundend(checker, book, seed, line):
     """The line cut back, from its end, to the last move whose position the deeper check finds sound
     for the owner; the seed itself is never cut."""
-    limit = "depth %d%s" % (book.depth + CHECKDEPTH, SFJSCAP if book.engine == "sfjs" else "")
+    limit = "depth %d%s" % (book.depth + book.check, SFJSCAP if book.engine == "sfjs" else "")
     seedscore = checker.score(seed, limit, book.owner)
     while len(line) > len(seed) and not holds(book, checker.score(line, limit, book.owner), seedscore):
         line = line[:-1]
@@ -445,8 +449,17 @@ def checkingengine(book, variant):
     return analysingengine(book.engine, variant, 1)
 
 
+def scaled(book, scale):
+    return book._replace(depth=max(4, int(book.depth * scale)))
+
+
+def grownhow(book):
+    return "%s lines of %s analysis at depth %d, ends checked %d plies deeper" % (book.variant, book.engine,
+                                                                                book.depth, book.check)
+
+
 def makebook(book, seeds, referees, outdir, scale):
-    book = book._replace(depth=max(4, int(book.depth * scale)))
+    book = scaled(book, scale)
     analysing = "chess" if book.variant == "twokings" else book.variant
     widest = max(book.ownwidths + book.oppwidths)
     analyser = analysingengine(book.engine, analysing, max(widest, 6 if book.variant == "twokings" else 3))
@@ -460,15 +473,13 @@ def makebook(book, seeds, referees, outdir, scale):
             lines.append(soundend(checker, book, seed, line))
     analyser.close()
     checker.close()
-    how = "%s lines of %s analysis at depth %d, ends checked %d plies deeper" % (book.variant, book.engine,
-                                                                                book.depth, CHECKDEPTH)
-    writebook(outdir, book.name, leaves(lines), how)
+    writebook(outdir, book.name, leaves(lines), grownhow(book))
 
 
 def recheck(book, seeds, outdir, scale):
     """Cuts the lines of a book already written with the check of its ends (after a change of the
     check), without growing them again: each line's seed is the longest seed it starts with."""
-    book = book._replace(depth=max(4, int(book.depth * scale)))
+    book = scaled(book, scale)
     checker = checkingengine(book, "chess" if book.variant == "twokings" else book.variant)
     starts = [seed for _, seed in seeds[book.section]]
     for name in book.joins:
@@ -478,15 +489,13 @@ def recheck(book, seeds, outdir, scale):
         seed = max((s for s in starts if line[:len(s)] == s), key=len, default=line[:1])
         lines.append(soundend(checker, book, seed, line))
     checker.close()
-    how = "%s lines of %s analysis at depth %d, ends checked %d plies deeper" % (book.variant, book.engine,
-                                                                                book.depth, CHECKDEPTH)
-    writebook(outdir, book.name, leaves(lines), how)
+    writebook(outdir, book.name, leaves(lines), grownhow(book))
 
 
 def makeopenbk(outdir, scale):
     """The small book from the big book just written: the first line of each seed, cut short and
     checked at its end like the big book's lines."""
-    book = BOOKS[0]._replace(depth=max(4, int(BOOKS[0].depth * scale)))
+    book = scaled(BOOKS[0], scale)
     checker = analysingengine(book.engine, book.variant, 1)
     lines, seen = [], set()
     big = readbook(os.path.join(outdir, "bigbook.txt"))
