@@ -11,8 +11,9 @@ stockfish.js in atomic, whose moves chessops checks), branching at the first pli
 into the engine's next-best moves: for the side the book plays, those close to the best, so that
 the engine varies its own replies; for the opponent, its main replies, followed a ply or two
 deeper. Each line's end is then analysed a few plies deeper, and a line that ends clearly worse
-for the book's side than where its seed left it is cut back to its last sound move (twokings,
-which no reference plays, is judged by korvel's own deepest search). The small book is the start
+for the book's side than where its seed left it is cut back to its last sound move, and one lost
+by force for that side is cut back into its seed (twokings, which no reference plays, is judged by
+korvel's own deepest search). The small book is the start
 of the big book's lines, and the atomic books go on from every line of the weighted books. One
 thread and a fixed depth make every run give the same files (stockfish.js's analysis is also cut
 at three seconds, which a few atomic positions reach). The weighted atomic books repeat a line as
@@ -21,7 +22,9 @@ the second and third plies.
 
 --report describes the books instead: lines, plies, the book side's distinct moves at plies 1-6,
 the share of lines a later book continues, and the median and worst end score for the book's side
-by the rules reference at --report-ms a position.
+by the rules reference at --report-ms a position, the median score where the lines start (after
+White's first move in a Black book) and how many ends fall more than 100 below their start, each
+with those lines and the lines that end below -100.
 
 A book line can only hold plain moves, so a line ends before a drop or a promotion; twokings lines
 keep away from the squares where the two set-ups differ (c1, c8, f1, f8) and from king moves, and
@@ -47,6 +50,8 @@ ROOT = os.path.dirname(os.path.dirname(os.path.abspath(__file__)))
 SEEDS = os.path.join(ROOT, "tools", "bookseeds.txt")
 FAIRY = shutil.which("fairy-stockfish") or "/usr/games/fairy-stockfish"
 MATE = 100000
+# A score at least this far from 0 is a mate the engine has found.
+MATEFOUND = MATE - 1000
 STARTFEN = "rnbqkbnr/pppppppp/8/8/8/8/PPPPPPPP/RNBQKBNR w KQkq - 0 1"
 
 # Twokings as korvel sets it up playing White and playing Black.
@@ -100,6 +105,8 @@ ENDDROP = 40
 # weights 3, 2, 1 by the engine's ranking.
 WEIGHTED = [("atomicFirstMove.txt", "atomicfirst", 1), ("atomicSecondMove.txt", "atomicfirst", 2),
             ("atomicThirdMove.txt", "atomicthird", 3)]
+# The depth of the weighted books' analysis (from those grown at 12 the Black book ended lower).
+WEIGHTEDDEPTH = 10
 # The variants each book's lines must be legal in, by the rules references.
 REFEREES = {"antichess": ["giveaway", "antichess"], "losers": ["losers"], "chess": ["chess"],
             "3check": ["3check"], "crazyhouse": ["crazyhouse"], "twokings": ["chess"], "atomic": ["atomic"]}
@@ -113,13 +120,15 @@ FAIRYOPTIONS = ["Threads value 1", "Hash value 16"]
 class Uci:
     """A UCI engine on pipes: analyses a line from the starting position at a fixed depth. An
     analysis that gives no best move within the patience (seconds, None for no limit) restarts the
-    engine and counts as one without moves, so that the line ends there."""
+    engine and counts as one without moves, so that the line ends there. An engine that cannot
+    tell a finished game is given a referee that does (Referees, in atomic)."""
 
-    def __init__(self, command, variant, multipv, options=FAIRYOPTIONS, cap="", patience=None):
+    def __init__(self, command, variant, multipv, options=FAIRYOPTIONS, cap="", patience=None, referee=None):
         self.command, self.variant, self.multipv, self.options = command, variant, multipv, options
         self.cache = {}
         self.cap = cap
         self.patience = patience
+        self.referee = referee
         self.start()
 
     def start(self):
@@ -159,6 +168,9 @@ class Uci:
         """The engine's (move, score) list for one line searched to the limit ("depth 9",
         "movetime 1000"), or None when it ran out of patience. A position without moves gives one
         entry whose move is None."""
+        over = self.referee.ended(moves) if self.referee else None
+        if over is not None:
+            return [(None, over)]
         self.send("ucinewgame")
         self.send("isready")
         self.wait("readyok", self.patience)
@@ -205,6 +217,8 @@ class Uci:
     def close(self):
         self.send("quit")
         self.process.wait(timeout=10)
+        if self.referee:
+            self.referee.close()
 
 
 class Referees:
@@ -214,15 +228,27 @@ class Referees:
         self.fairy = {}
         self.chessops = None
 
+    def atomic(self, moves):
+        """chessops' answer about the atomic position after the moves."""
+        if self.chessops is None:
+            self.chessops = subprocess.Popen(["node", os.path.join(ROOT, "tools", "rules", "rules.mjs"), "referee"],
+                                             stdin=subprocess.PIPE, stdout=subprocess.PIPE, text=True, bufsize=1)
+        self.chessops.stdin.write(json.dumps({"variant": "atomic", "fen": STARTFEN, "moves": moves}) + "\n")
+        self.chessops.stdin.flush()
+        return json.loads(self.chessops.stdout.readline())
+
+    def ended(self, moves):
+        """The score for the side to move of an atomic game that is over after the moves (a lost
+        game is mated), or None while it goes on."""
+        over = self.atomic(moves).get("over")
+        if over is None:
+            return None
+        tomove = "1-0" if len(moves) % 2 == 0 else "0-1"
+        return 0 if over[0] not in ("1-0", "0-1") else MATE if over[0] == tomove else -MATE
+
     def legal(self, variant, moves):
         if variant == "atomic":
-            if self.chessops is None:
-                self.chessops = subprocess.Popen(["node", os.path.join(ROOT, "tools", "rules", "rules.mjs"), "referee"],
-                                                 stdin=subprocess.PIPE, stdout=subprocess.PIPE, text=True, bufsize=1)
-            request = {"variant": "atomic", "fen": STARTFEN, "moves": moves[:-1]}
-            self.chessops.stdin.write(json.dumps(request) + "\n")
-            self.chessops.stdin.flush()
-            answer = json.loads(self.chessops.stdout.readline())
+            answer = self.atomic(moves[:-1])
             return "legal" in answer and answer["over"] is None and moves[-1] in answer["legal"]
         if variant not in self.fairy:
             self.fairy[variant] = Uci([FAIRY], variant, 1)
@@ -376,12 +402,20 @@ def holds(book, score, seedscore):
     return sound(score, seedscore) and (book.owner != "both" or sound(-score, -seedscore))
 
 
+def lost(book, score):
+    """A forced loss for the owner (for either side in a book of both colours)."""
+    return score <= -MATEFOUND or (book.owner == "both" and score >= MATEFOUND)
+
+
 def soundend(checker, book, seed, line):
     """The line cut back, from its end, to the last move whose position the deeper check finds sound
-    for the owner; the seed itself is never cut."""
+    for the owner. The seed itself is only cut where it is lost by force for the owner: a line
+    joined from another book may hold the owner's moves, and the book must not play into a mate."""
     limit = "depth %d%s" % (book.depth + book.check, SFJSCAP if book.engine == "sfjs" else "")
     seedscore = checker.score(seed, limit, book.owner)
     while len(line) > len(seed) and not holds(book, checker.score(line, limit, book.owner), seedscore):
+        line = line[:-1]
+    while len(line) > 1 and lost(book, checker.score(line, limit, book.owner)):
         line = line[:-1]
     return line
 
@@ -400,16 +434,17 @@ def leaves(lines):
     return kept
 
 
-# stockfish.js never answers in a position whose king is blown up, and can search some others past
-# its own movetime: its analysis stops at three seconds and is given up after ten (the line then
-# ends there), which only such positions reach (a search cut by the clock may differ by machine).
+# stockfish.js never answers in a position whose king is blown up (chessops tells those instead),
+# and can search some others past its own movetime: its analysis stops at three seconds and is given
+# up after ten (the line then ends there), which only such positions reach (a search cut by the
+# clock may differ by machine).
 SFJSCAP = " movetime 3000"
 SFJSPATIENCE = 10
 
 
 def analysingengine(name, variant, multipv):
     if name == "sfjs":
-        return Uci(enginecommand(name), variant, multipv, [], SFJSCAP, SFJSPATIENCE)
+        return Uci(enginecommand(name), variant, multipv, [], SFJSCAP, SFJSPATIENCE, Referees())
     return Uci(enginecommand(name), variant, multipv)
 
 
@@ -540,7 +575,7 @@ def makeweighted(name, seeds, section, plies, referees, outdir, scale):
         for weight, seed in seeds[section]:
             lines += [seed[:1]] * weight
     else:
-        depth = max(4, int(10 * scale))
+        depth = max(4, int(WEIGHTEDDEPTH * scale))
         analyser = analysingengine("sfjs", "atomic", 3)
         starts = [seed[:plies - 1] for _, seed in seeds[section] if len(seed) >= plies - 1]
         for start in starts:
@@ -609,13 +644,27 @@ def reportrows(outdir):
     return rows
 
 
+# One row of the report: book, lines, plies, own moves, continued share, fewest own first replies,
+# median start, median and worst end, ends below -100, ends more than 100 below their start.
+ROWFORMAT = "%-21s %5d %6.1f %-34s %5s %5s %6d %6d %6s %5d %5d"
+
+
+def linestart(line, owner):
+    """The position where a line hands the owner its first move: after White's first move in a
+    Black book, the initial position in the others."""
+    return line[:1] if owner == "black" else []
+
+
 def report(outdir, only, milliseconds):
     """Prints one row per book: its lines and plies, the owner's replies at plies 1-6, the share of
     lines a later book continues, the fewest own first replies (Black books), and the median and
-    worst end score for the owner by the rules reference at the given time a position."""
+    worst end score for the owner by the rules reference at the given time a position, with the
+    median score of the positions the lines start from and how many ends fall more than 100 below
+    theirs; below it, the lines that end below -100 or more than 100 below their start."""
     seeds = readseeds()
-    print("%-21s %5s %6s %-34s %5s %5s %6s %6s %4s" % ("book", "lines", "plies", "own moves/positions at ply",
-                                                        "cont", "first", "median", "worst", "<-100"))
+    print(ROWFORMAT.replace("d", "s").replace(".1f", "s") % (
+        "book", "lines", "plies", "own moves/positions at ply", "cont", "first", "start", "median", "worst", "<-100",
+        "drops"))
     scorers = {}
     for name, engine, variant, owner, book in reportrows(outdir):
         if only and name not in only:
@@ -627,13 +676,22 @@ def report(outdir, only, milliseconds):
         if (engine, analysing) not in scorers:
             scorers[(engine, analysing)] = Korvel() if variant == "twokings" else analysingengine(engine, analysing, 1)
         scorer = scorers[(engine, analysing)]
-        ends = sorted(scorer.score(line, "movetime %d" % milliseconds, owner) for line in lines)
+        limit = "movetime %d" % milliseconds
+        scored = sorted((scorer.score(line, limit, owner), scorer.score(linestart(line, owner), limit, owner), line)
+                        for line in lines)
+        ends = [score for score, _, _ in scored]
         share = continued(lines, outdir, name)
         first = firstreplies(lines, seeds, book) if book else None
-        print("%-21s %5d %6.1f %-34s %5s %5s %6d %6d %4d" % (
+        print(ROWFORMAT % (
             name, len(lines), sum(map(len, lines)) / len(lines), ownreplies(lines, owner),
             "-" if share is None else "%d%%" % round(100 * share), "-" if first is None else first,
-            ends[len(ends) // 2], ends[0], sum(score < -100 for score in ends)), flush=True)
+            sorted(start for _, start, _ in scored)[len(scored) // 2], ends[len(ends) // 2],
+            "mated" if ends[0] <= -MATEFOUND else ends[0], sum(score < -100 for score in ends),
+            sum(score < start - 100 for score, start, _ in scored)), flush=True)
+        # The lines that end below -100 for the owner or fall more than 100, worst first.
+        for score, start, line in scored:
+            if score < max(-100, start - 100):
+                print("    %6d from %6d  %s" % (score, start, " ".join(line)), flush=True)
     for scorer in scorers.values():
         scorer.close()
 
