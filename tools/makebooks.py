@@ -85,10 +85,10 @@ BOOKS = [
     Book("korvelCrazyWhite.txt", "fairy", "crazyhouse", "crazywhite", 12, "white", (2, 2), (3, 1), 30, 30, 100, 9),
     Book("korvelCrazyBlack.txt", "fairy", "crazyhouse", "crazyblack", 12, "black", (4, 2), (2, 1), 100, 30, 100, 9,
          check=8),
-    Book("atomicBookWhite.txt", "sfjs", "atomic", "atomicwhite", 12, "white", (2, 2), (3, 1), 30, 30, 150, 10,
+    Book("atomicBookWhite.txt", "sfjs", "atomic", "atomicwhite", 12, "white", (2, 2), (3, 1), 30, 30, 150, 12,
          ("atomicSecondMove.txt",)),
-    Book("atomicBookBlack.txt", "sfjs", "atomic", "atomicblack", 12, "black", (4, 2), (2, 1), 150, 30, 150, 10,
-         ("atomicThirdMove.txt",)),
+    Book("atomicBookBlack.txt", "sfjs", "atomic", "atomicblack", 12, "black", (4, 2), (2, 1), 150, 30, 150, 12,
+         ("atomicThirdMove.txt",), check=5),
 ]
 # A book may also grow from the lines of books written before it (joins): the atomic books go on
 # from every line of the weighted books that hands the move to their side.
