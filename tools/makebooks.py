@@ -13,7 +13,7 @@ the engine varies its own replies; for the opponent, its main replies, followed 
 deeper. Each line's end is then analysed a few plies deeper, and a line that ends clearly worse
 for the book's side than where its seed left it is cut back to its last sound move, and one lost
 by force for that side is cut back into its seed (twokings, which no reference plays, is judged by
-korvel's own deepest search). The small book is the start
+korvel's own full-strength search). The small book is the start
 of the big book's lines, and the atomic books go on from every line of the weighted books. One
 thread and a fixed depth make every run give the same files (stockfish.js's analysis is also cut
 at three seconds, which a few atomic positions reach). The weighted atomic books repeat a line as
@@ -75,8 +75,10 @@ BOOKS = [
          check=6),
     Book("threeBookBlack.txt", "fairy", "3check", "3checkblack", 12, "black", (3, 2), (2, 2), 100, 30, 100, 9,
          check=6),
-    Book("kingsBookWhite.txt", "fairy", "twokings", "twokingswhite", 10, "white", (2, 2), (3, 1), 30, 30, 80, 9),
-    Book("kingsBookBlack.txt", "fairy", "twokings", "twokingsblack", 10, "black", (4, 2), (2, 1), 100, 30, 80, 9),
+    Book("kingsBookWhite.txt", "fairy", "twokings", "twokingswhite", 10, "white", (2, 2), (3, 1), 30, 30, 80, 9,
+         check=5),
+    Book("kingsBookBlack.txt", "fairy", "twokings", "twokingsblack", 10, "black", (4, 2), (2, 1), 100, 30, 80, 9,
+         check=5),
     Book("suicideBookWhite.txt", "fairy", "antichess", "suicidewhite", 10, "white", (2, 2), (3, 1), 30, 30, 150,
          9, check=8),
     Book("suicideBookBlack.txt", "fairy", "antichess", "suicideblack", 10, "black", (4, 2), (2, 1), 200, 30, 150, 9,
@@ -119,6 +121,8 @@ REFEREES = {"antichess": ["giveaway", "antichess"], "losers": ["losers"], "chess
 # One thread and a small table for fairy-stockfish; stockfish.js hangs on either option and runs
 # one thread with a small table anyway.
 FAIRYOPTIONS = ["Threads value 1", "Hash value 16"]
+# The seconds korvel may take for a search to a fixed depth (its "st", so that the depth decides).
+KORVELPATIENCE = 600
 
 
 class Uci:
@@ -283,19 +287,27 @@ def korvellegal(moves):
 
 class Korvel:
     """Korvel itself as the analyst of twokings, which no reference plays: the moves given in force
-    mode and a search at its deepest specified level, in an empty folder so that no book answers.
-    The score is that of its last thinking line, for the side to move."""
+    mode and its full-strength search to the limit ("depth N" as "sd N", "movetime M" as "st" of the
+    whole seconds), in an empty folder so that no book answers. The score is that of its last
+    thinking line, for the side to move."""
 
     def __init__(self):
         self.folder = tempfile.mkdtemp(prefix="makebooks-")
         self.cache = {}
 
-    def searched(self, moves):
-        command = [os.path.join(ROOT, "build", "korvel"), "norc", "mx0-4"]
+    @staticmethod
+    def limits(limit):
+        kind, value = limit.split()[:2]
+        if kind == "depth":
+            return "st %d\nsd %s" % (KORVELPATIENCE, value)
+        return "st %d" % max(1, int(value) // 1000)
+
+    def searched(self, moves, limit):
+        command = [os.path.join(ROOT, "build", "korvel"), "norc", "full"]
         process = subprocess.Popen(command, stdin=subprocess.PIPE, stdout=subprocess.PIPE, text=True, bufsize=1,
                                    cwd=self.folder)
-        process.stdin.write("xboard\nprotover 2\nnew\nvariant twokings\npost\nforce\n%s\ngo\n"
-                            % "\n".join(moves))
+        process.stdin.write("xboard\nprotover 2\nnew\nvariant twokings\npost\nforce\n%s\n%s\ngo\n"
+                            % ("\n".join(moves), self.limits(limit)))
         process.stdin.flush()
         score = 0
         for line in process.stdout:
@@ -310,9 +322,10 @@ class Korvel:
         return score
 
     def score(self, moves, limit, owner):
-        if tuple(moves) not in self.cache:
-            self.cache[tuple(moves)] = self.searched(moves)
-        return ownerscore(self.cache[tuple(moves)], owner, moves)
+        key = (tuple(moves), limit)
+        if key not in self.cache:
+            self.cache[key] = self.searched(moves, limit)
+        return ownerscore(self.cache[key], owner, moves)
 
     def close(self):
         shutil.rmtree(self.folder, ignore_errors=True)
