@@ -70,11 +70,11 @@ Book = collections.namedtuple("Book", "name engine variant section plies owner o
                                       "ownmargin oppmargin depth joins check", defaults=((), 3))
 BOOKS = [
     Book("bigbook.txt", "fairy", "chess", "normal", 16, "both", (2, 2, 2), (), 40, 40, 0, 10, check=4),
-    Book("threebook.txt", "fairy", "3check", "3check", 12, "both", (2, 2, 2), (), 80, 80, 0, 9),
+    Book("threebook.txt", "fairy", "3check", "3check", 12, "both", (2, 2, 2), (), 80, 80, 0, 9, check=9),
     Book("threeBookWhite.txt", "fairy", "3check", "3checkwhite", 12, "white", (2, 2), (3, 2), 30, 30, 100, 9,
          check=6),
     Book("threeBookBlack.txt", "fairy", "3check", "3checkblack", 12, "black", (3, 2), (2, 2), 100, 30, 100, 9,
-         check=6),
+         check=9),
     Book("kingsBookWhite.txt", "fairy", "twokings", "twokingswhite", 10, "white", (2, 2), (3, 1), 30, 30, 80, 9,
          check=5),
     Book("kingsBookBlack.txt", "fairy", "twokings", "twokingsblack", 10, "black", (4, 2), (2, 1), 100, 30, 80, 9,
