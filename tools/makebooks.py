@@ -90,7 +90,7 @@ BOOKS = [
     Book("korvelCrazyWhite.txt", "fairy", "crazyhouse", "crazywhite", 12, "white", (2, 2), (3, 1), 30, 30, 100, 9,
          check=8),
     Book("korvelCrazyBlack.txt", "fairy", "crazyhouse", "crazyblack", 12, "black", (4, 2), (2, 1), 100, 30, 100, 9,
-         check=8),
+         check=10),
     Book("atomicBookWhite.txt", "sfjs", "atomic", "atomicwhite", 12, "white", (2, 2), (3, 1), 30, 30, 150, 12,
          ("atomicSecondMove.txt",)),
     Book("atomicBookBlack.txt", "sfjs", "atomic", "atomicblack", 12, "black", (4, 2), (2, 1), 150, 30, 150, 12,
