@@ -13,8 +13,9 @@ the engine varies its own replies; for the opponent, its main replies, followed 
 deeper. Each line's end is then analysed a few plies deeper, and a line that ends clearly worse
 for the book's side than where its seed left it is cut back to its last sound move, and one lost
 by force for that side is cut back into its seed (twokings, which no reference plays, is judged by
-korvel's own full-strength search). The small book is the start
-of the big book's lines, and the atomic books go on from every line of the weighted books. One
+korvel's own full-strength search); --recheck does only that, to the lines already written, after
+a book's check has changed (and, given openbk.txt, cuts the small book anew). The small book is the
+start of the big book's lines, and the atomic books go on from every line of the weighted books. One
 thread and a fixed depth make every run give the same files (stockfish.js's analysis is also cut
 at three seconds, which a few atomic positions reach). The weighted atomic books repeat a line as
 often as its weight: fixed weights for White's first move, the engine's ranking of the replies for
@@ -69,7 +70,7 @@ CASTLINGMOVES = {"e1g1", "e1c1", "e8g8", "e8c8"}
 Book = collections.namedtuple("Book", "name engine variant section plies owner ownwidths oppwidths firstmargin "
                                       "ownmargin oppmargin depth joins check", defaults=((), 3))
 BOOKS = [
-    Book("bigbook.txt", "fairy", "chess", "normal", 16, "both", (2, 2, 2), (), 40, 40, 0, 10, check=4),
+    Book("bigbook.txt", "fairy", "chess", "normal", 16, "both", (2, 2, 2), (), 40, 40, 0, 10, check=8),
     Book("threebook.txt", "fairy", "3check", "3check", 12, "both", (2, 2, 2), (), 80, 80, 0, 9, check=9),
     Book("threeBookWhite.txt", "fairy", "3check", "3checkwhite", 12, "white", (2, 2), (3, 2), 30, 30, 100, 9,
          check=6),
@@ -82,7 +83,7 @@ BOOKS = [
     Book("suicideBookWhite.txt", "fairy", "antichess", "suicidewhite", 10, "white", (2, 2), (3, 1), 30, 30, 150,
          9, check=8),
     Book("suicideBookBlack.txt", "fairy", "antichess", "suicideblack", 10, "black", (4, 2), (2, 1), 200, 30, 150, 9,
-         check=8),
+         check=10),
     Book("losersWhite.txt", "fairy", "losers", "loserswhite", 10, "white", (2, 2), (3, 2), 30, 30, 150, 9,
          check=10),
     Book("losersBlack.txt", "fairy", "losers", "losersblack", 10, "black", (4, 2), (2, 1), 200, 30, 150, 9,
@@ -731,6 +732,9 @@ def main():
         for book in BOOKS:
             if book.name in only:
                 recheck(book, seeds, args.out, args.depth_scale)
+        # The small book is cut from the big book, so it is made again from the big book's new lines.
+        if "openbk.txt" in only:
+            makeopenbk(args.out, args.depth_scale)
         return
     os.makedirs(args.out, exist_ok=True)
     referees = Referees()
